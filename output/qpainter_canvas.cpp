@@ -1,0 +1,63 @@
+#include "output/qpainter_canvas.h"
+
+#include <QPolygon>
+
+namespace didod {
+
+QColor ToQColor(Colour c) { return QColor(c.r, c.g, c.b); }
+
+QPainterCanvas::QPainterCanvas(QPainter& painter) : painter_(painter), pen_(Qt::black, 1, Qt::SolidLine) {
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+  painter_.setRenderHint(QPainter::TextAntialiasing, true);
+  painter_.setPen(pen_);
+  painter_.setBrush(Qt::NoBrush);
+  painter_.setBackgroundMode(Qt::TransparentMode);
+}
+
+void QPainterCanvas::SetPenColour(Colour colour) {
+  pen_.setColor(ToQColor(colour));
+  painter_.setPen(pen_);
+}
+
+void QPainterCanvas::SetPenStyle(PenStyle style) {
+  pen_.setStyle(style == PenStyle::Solid ? Qt::SolidLine : Qt::NoPen);
+  painter_.setPen(pen_);
+}
+
+void QPainterCanvas::SetBrushSolid(Colour colour) { painter_.setBrush(QBrush(ToQColor(colour))); }
+
+void QPainterCanvas::SetBrushClear() { painter_.setBrush(Qt::NoBrush); }
+
+void QPainterCanvas::SetFont(const std::string& family, int points) {
+  QFont font(QString::fromStdString(family));
+  font.setPixelSize(FontPixelHeight(points));
+  painter_.setFont(font);
+}
+
+void QPainterCanvas::Polygon(const std::vector<PixelPoint>& corners) {
+  QPolygon polygon;
+  polygon.reserve(static_cast<int>(corners.size()));
+  for (const PixelPoint& p : corners) polygon << QPoint(p.x, p.y);
+  painter_.drawPolygon(polygon);
+}
+
+// The right and bottom edges of the rectangle lie just outside the figure, and a
+// one-pixel pen adds one pixel on those sides, hence the minus one.
+void QPainterCanvas::Ellipse(int left, int top, int right, int bottom) {
+  painter_.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+}
+
+void QPainterCanvas::Rectangle(int left, int top, int right, int bottom) {
+  if (pen_.style() == Qt::NoPen)
+    painter_.fillRect(QRect(left, top, right - left, bottom - top), painter_.brush());
+  else
+    painter_.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+}
+
+void QPainterCanvas::TextOut(int x, int y, const std::string& text) {
+  const QString s = QString::fromStdString(text);
+  const QFontMetrics metrics(painter_.font());
+  painter_.drawText(QPoint(x, y + metrics.ascent()), s);
+}
+
+}  // namespace didod

@@ -1,0 +1,2 @@
+// Filled in by the module's work.
+namespace didod {}

@@ -1,0 +1,48 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "render/canvas.h"
+
+namespace didod {
+
+// A canvas that lists the calls made on it, one line each, for tests and for
+// checking what a drawing consists of.
+class RecordingCanvas : public Canvas {
+ public:
+  std::vector<std::string> calls;
+
+  void SetPenColour(Colour c) override { calls.push_back("pen " + Hex(c)); }
+  void SetPenStyle(PenStyle s) override { calls.push_back(s == PenStyle::Solid ? "penstyle solid" : "penstyle none"); }
+  void SetBrushSolid(Colour c) override { calls.push_back("brush " + Hex(c)); }
+  void SetBrushClear() override { calls.push_back("brush clear"); }
+  void SetFont(const std::string& family, int points) override {
+    calls.push_back("font " + family + " " + std::to_string(points));
+  }
+  void Polygon(const std::vector<PixelPoint>& corners) override {
+    std::string line = "polygon";
+    for (const PixelPoint& p : corners) line += " " + std::to_string(p.x) + "," + std::to_string(p.y);
+    calls.push_back(line);
+  }
+  void Ellipse(int l, int t, int r, int b) override { calls.push_back("ellipse " + Rect(l, t, r, b)); }
+  void Rectangle(int l, int t, int r, int b) override { calls.push_back("rectangle " + Rect(l, t, r, b)); }
+  void TextOut(int x, int y, const std::string& text) override {
+    calls.push_back("text " + std::to_string(x) + "," + std::to_string(y) + " " + text);
+  }
+
+ private:
+  static std::string Hex(Colour c) {
+    static const char* digits = "0123456789ABCDEF";
+    std::string s = "#";
+    for (int v : {c.r, c.g, c.b}) {
+      s += digits[v >> 4];
+      s += digits[v & 15];
+    }
+    return s;
+  }
+  static std::string Rect(int l, int t, int r, int b) {
+    return std::to_string(l) + "," + std::to_string(t) + "," + std::to_string(r) + "," + std::to_string(b);
+  }
+};
+
+}  // namespace didod
