@@ -1,2 +1,0 @@
-// Filled in by the module's work.
-namespace didod {}
