@@ -457,8 +457,25 @@ void Tfpoly::Sp20C() {}
 void Tfpoly::S3C() {}
 void Tfpoly::S19C() {}
 void Tfpoly::S22C() {}
-void Tfpoly::PB5MouseDown(SheetButton, int, int) {}
-void Tfpoly::PB5MouseMove(int, int) {}
-void Tfpoly::PB5MouseUp(SheetButton, int, int) {}
+static MouseButton ToMouseButton(SheetButton b) {
+  switch (b) {
+    case SheetButton::Right: return MouseButton::Right;
+    case SheetButton::Middle: return MouseButton::Middle;
+    case SheetButton::Left: break;
+  }
+  return MouseButton::Left;
+}
+
+void Tfpoly::PB5MouseDown(SheetButton button, int x, int y) {
+  if (didod::PB5MouseDown(construction_, drag_, ToMouseButton(button), x, y, SheetCentre()).Repaint) PB5Paint();
+}
+
+void Tfpoly::PB5MouseMove(int x, int y) {
+  if (didod::PB5MouseMove(construction_, drag_, x, y, SheetCentre()).Repaint) PB5Paint();
+}
+
+void Tfpoly::PB5MouseUp(SheetButton button, int x, int y) {
+  if (didod::PB5MouseUp(construction_, drag_, ToMouseButton(button), x, y, SheetCentre()).Repaint) PB5Paint();
+}
 
 }  // namespace didod

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "interaction/mouse.h"
 #include "model/construction.h"
 #include "model/polygon_factory.h"
 #include "app/sheet_widget.h"
@@ -110,6 +111,7 @@ class Tfpoly : public QMainWindow {
   ViewCentre SheetCentre() const { return PB5->Centre(); }
 
   Construction construction_;
+  DragState drag_;  // beside the construction, written only by the mouse handlers
   std::vector<std::string> LB8;   // the catalogue's lines
   std::vector<std::string> LB15;  // lines of the last construction file saved or loaded
 };
