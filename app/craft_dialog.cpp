@@ -13,6 +13,8 @@
 #include <QPrinter>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <cctype>
+#include <optional>
 
 #include "app/application.h"
 #include "craft/fold_gluing.h"

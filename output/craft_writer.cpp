@@ -6,6 +6,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSaveFile>
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 
@@ -34,16 +35,20 @@ QPageLayout LayoutOf(const craft::CraftSheet& sheet) {
 
 // Draws the pages one after the other on a paged device whose origin is the
 // paper's corner, `dotsPerMm` device units to the millimetre.
+// Pages first..last, from 1.
 void PaintPages(const craft::CraftSheet& sheet, QPainter& painter, double dotsPerMm,
-                const std::function<bool()>& newPage) {
-  for (size_t i = 0; i < sheet.pages.size(); ++i) {
-    if (i > 0 && !newPage()) throw std::runtime_error("Could not start a new page.");
+                const std::function<bool()>& newPage, int first = 1, int last = 0) {
+  const int count = static_cast<int>(sheet.pages.size());
+  first = std::clamp(first, 1, std::max(count, 1));
+  last = last <= 0 ? count : std::min(last, count);
+  for (int i = first - 1; i < last; ++i) {
+    if (i > first - 1 && !newPage()) throw std::runtime_error("Could not start a new page.");
     painter.save();
     painter.scale(dotsPerMm / craft::kUnitsPerMm, dotsPerMm / craft::kUnitsPerMm);
     QPainterCanvas canvas(painter);
     // Vector output: smooth lines and slanted tab ends.
     painter.setRenderHint(QPainter::Antialiasing, true);
-    craft::DrawCraftPage(canvas, sheet, static_cast<int>(i));
+    craft::DrawCraftPage(canvas, sheet, i);
     painter.restore();
   }
 }
@@ -99,7 +104,9 @@ void PrintCraftPages(const craft::CraftSheet& sheet, QPrinter& printer) {
   if (!painter.begin(&printer)) throw std::runtime_error("Could not start printing.");
   // With the full page, device (0, 0) is the paper's corner; the printer's own
   // resolution gives 100 %.
-  PaintPages(sheet, painter, printer.resolution() / 25.4, [&] { return printer.newPage(); });
+  const bool range = printer.printRange() == QPrinter::PageRange;
+  PaintPages(sheet, painter, printer.resolution() / 25.4, [&] { return printer.newPage(); },
+             range ? printer.fromPage() : 1, range ? printer.toPage() : 0);
   if (!painter.end()) throw std::runtime_error("Printing failed.");
 }
 
