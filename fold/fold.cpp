@@ -97,12 +97,15 @@ void Search(const NetComplex& net, const FoldOptions& options, FoldResult& r) {
     Solid s;
     if (!foldnet::Realise(net, chords, deadline, s)) return true;
     ++r.solidsFound;
-    if (r.solidsFound == 1 || (s.convex && !kept.convex)) {
+    // Convex first; then the one whose faces all stay faces (no two lying
+    // flat against each other).
+    auto rank = [](const Solid& x) { return (x.convex ? 1000000 : 0) + x.faces; };
+    if (r.solidsFound == 1 || rank(s) > rank(kept)) {
       kept = std::move(s);
       keptChords = chords;
     }
-    // Enough to tell "several" once a convex one is kept.
-    return !(r.solidsFound >= 2 && kept.convex);
+    // Nothing can beat a convex solid that keeps every face.
+    return !(r.solidsFound >= 2 && kept.convex && kept.faces == static_cast<int>(net.faces.size()));
   };
   auto listed = [&](GluingSearch& search, const std::function<bool(const std::vector<Chord>&)>& visit) {
     if (!search.Finished()) return false;

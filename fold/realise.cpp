@@ -262,7 +262,6 @@ bool Realise(const NetComplex& net, const std::vector<Chord>& chords, Clock::tim
     Eigen::SparseMatrix<double> J(R, N);
     std::vector<Eigen::Triplet<double>> trip;
     Eigen::SimplicialLDLT<Eigen::SparseMatrix<double>> ldlt;
-    bool analysed = false;
     double lambda = -1;
     Eigen::SparseMatrix<double> I(N, N);
     I.setIdentity();
@@ -280,17 +279,14 @@ bool Realise(const NetComplex& net, const std::vector<Chord>& chords, Clock::tim
         }
       }
       J.setFromTriplets(trip.begin(), trip.end());
-      const Eigen::SparseMatrix<double> A = (J.transpose() * J).pruned();
+      const Eigen::SparseMatrix<double> A = J.transpose() * J;
       const Eigen::VectorXd grad = J.transpose() * r;
       if (lambda < 0) lambda = 1e-3 * A.diagonal().mean();
       bool improved = false;
       while (!improved) {
         const Eigen::SparseMatrix<double> H = A + lambda * I;
-        if (!analysed) {
-          ldlt.analyzePattern(H);
-          analysed = true;
-        }
-        ldlt.factorize(H);
+        // The pattern can change when a term vanishes, so it is analysed afresh.
+        ldlt.compute(H);
         if (ldlt.info() != Eigen::Success) {
           lambda *= 4;
           if (lambda > 1e12) return false;
