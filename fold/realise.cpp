@@ -230,8 +230,17 @@ bool Realise(const NetComplex& net, const std::vector<Chord>& chords, Clock::tim
       for (int j = 0; j < V; ++j) D(i, j) = std::min(D(i, j), dik + D(k, j));
     }
   if (Clock::now() > deadline) return Fail(why, "time");
+  if (D.maxCoeff() >= 1e299) return Fail(why, "not connected");
+  // Surface distances to chords as on a sphere of the surface's area.
+  double area = 0;
+  for (const Face& face : net.faces) {
+    const int n = static_cast<int>(face.p.size());
+    for (int k = 0; k < n; ++k) area += 0.5 * (face.p[k].x * face.p[(k + 1) % n].y - face.p[(k + 1) % n].x * face.p[k].y);
+  }
+  const double radius = std::sqrt(area / (4 * kPi));
+  for (int i = 0; i < V; ++i)
+    for (int j = 0; j < V; ++j) D(i, j) = 2 * radius * std::sin(std::min(D(i, j) / (2 * radius), kPi / 2));
   Eigen::MatrixXd B = D.cwiseProduct(D);
-  if (B.maxCoeff() >= 1e299) return Fail(why, "not connected");
   {
     const Eigen::VectorXd rowMean = B.rowwise().mean();
     const double mean = rowMean.mean();
@@ -266,7 +275,7 @@ bool Realise(const NetComplex& net, const std::vector<Chord>& chords, Clock::tim
     Eigen::SparseMatrix<double> I(N, N);
     I.setIdentity();
     for (int iter = 0; iter < 300; ++iter) {
-      if (r.cwiseAbs().maxCoeff() < 1e-11 * size) break;
+      if (r.cwiseAbs().maxCoeff() < 1e-10 * size) break;
       if (Clock::now() > deadline) return false;
       trip.clear();
       for (int k = 0; k < R; ++k) {
@@ -289,7 +298,10 @@ bool Realise(const NetComplex& net, const std::vector<Chord>& chords, Clock::tim
         ldlt.compute(H);
         if (ldlt.info() != Eigen::Success) {
           lambda *= 4;
-          if (lambda > 1e12) return false;
+          if (lambda > 1e12) {
+            iter = 1000;
+            break;
+          }
           continue;
         }
         const Eigen::VectorXd step = -ldlt.solve(grad);
@@ -307,7 +319,10 @@ bool Realise(const NetComplex& net, const std::vector<Chord>& chords, Clock::tim
           if (gain < 1e-30) iter = 1000;
         } else {
           lambda *= 4;
-          if (lambda > 1e12 * (1 + A.diagonal().mean())) return false;
+          if (lambda > 1e12 * (1 + A.diagonal().mean())) {
+            iter = 1000;  // no further progress: judge what was reached
+            break;
+          }
         }
       }
     }
@@ -339,6 +354,7 @@ bool Realise(const NetComplex& net, const std::vector<Chord>& chords, Clock::tim
   if (std::fabs(volume) < 1e-6 * size * size * size) return Fail(why, "flat");
   if (volume < 0)
     for (Vector3d& p : P) p.x() = -p.x();
+  out.volume = std::fabs(volume);
 
   std::vector<Vector3d> normal(F);
   for (int f = 0; f < F; ++f) {
