@@ -3,24 +3,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 
+#include "persistence/catalogue.h"
+#include "persistence/number_format.h"
 #include "tools/netgen/solids.h"
 
 namespace didod::netgen {
 
 namespace {
-
-// Stand-in for the program's coordinate format until persistence provides it.
-std::string FormatNetCoordinate(double x) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.10f", x);
-  std::string s = buf;
-  while (s.size() > 1 && s.back() == '0') s.pop_back();
-  if (s.size() > 1 && s.back() == '.') s.pop_back();
-  if (s == "-0") s = "0";
-  return s;
-}
 
 std::uint32_t SeedOf(const std::string& name) {
   std::uint32_t h = 2166136261u;
@@ -54,13 +46,12 @@ double PinScale(const std::vector<Vec2>& hull, Vec2 pin, double angle, Vec2 targ
 
 // The corner and turn that let the net grow largest with that corner on the
 // exponent record's first point.
-Pin BestPin(const Net& net) {
+Pin BestPin(const Net& net, int steps, int refinements) {
   const Vec2 target{kExponentFirstX, kExponentFirstY};
   std::vector<Vec2> all;
   for (const NetFace& f : net.faces) all.insert(all.end(), f.corners.begin(), f.corners.end());
   const std::vector<Vec2> hull = ConvexHull2D(all);
   const double pi = 3.14159265358979323846;
-  const int steps = 360;
   Pin best;
   for (int k = 0; k < static_cast<int>(net.faces.size()); ++k)
     for (int c = 0; c < static_cast<int>(net.faces[k].corners.size()); ++c) {
@@ -74,7 +65,7 @@ Pin BestPin(const Net& net) {
   // Refine the turn.
   const Vec2 pin = net.faces[best.face].corners[best.corner];
   double lo = best.angle - 2 * pi / steps, hi = best.angle + 2 * pi / steps;
-  for (int it = 0; it < 60; ++it) {
+  for (int it = 0; it < refinements; ++it) {
     const double m1 = lo + (hi - lo) / 3, m2 = hi - (hi - lo) / 3;
     if (PinScale(hull, pin, m1, target) < PinScale(hull, pin, m2, target)) lo = m1; else hi = m2;
   }
@@ -83,11 +74,11 @@ Pin BestPin(const Net& net) {
   return best;
 }
 
-double PinnedSize(const Net& net) { return BestPin(net).scale; }
+double PinnedSize(const Net& net) { return BestPin(net, 72, 12).scale; }
 
 void PlaceExponentRecord(Net& net) {
   const Vec2 target{kExponentFirstX, kExponentFirstY};
-  const Pin pin = BestPin(net);
+  const Pin pin = BestPin(net, 720, 80);
   const Vec2 at = net.faces[pin.face].corners[pin.corner];
   const double s = pin.scale * (1 - 1e-9), c = std::cos(pin.angle), sn = std::sin(pin.angle);
   for (NetFace& f : net.faces)
@@ -103,17 +94,9 @@ void PlaceExponentRecord(Net& net) {
 }  // namespace
 
 std::string ToWindows1252(const std::string& utf8) {
-  std::string out;
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(utf8[i]);
-    if (c < 0x80) { out += static_cast<char>(c); continue; }
-    if ((c & 0xE0) == 0xC0 && i + 1 < utf8.size()) {
-      const unsigned code = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
-      if (code >= 0xA0 && code <= 0xFF) { out += static_cast<char>(code); ++i; continue; }
-    }
-    throw std::invalid_argument("name not in the code page: " + utf8);
-  }
-  return out;
+  std::optional<std::string> text = Utf8ToWindows1252(utf8);
+  if (!text) throw std::invalid_argument("not in the catalogue's code page: " + utf8);
+  return *text;
 }
 
 std::string FormatExponentCoordinate(double x) {

@@ -76,7 +76,7 @@ Polyhedron ConvexHull(const std::vector<Vec3>& input) {
         if (s > eps) pos = true;
         if (s < -eps) neg = true;
       }
-      if (pos && neg) continue;
+      if (pos == neg) continue;  // cuts the set, or every point on the plane
       firstNormal = pos ? -nn : nn;
       found = true;
     }
@@ -103,6 +103,7 @@ Polyhedron ConvexHull(const std::vector<Vec3>& input) {
       int c = -1;
       for (int q = 0; q < n && c < 0; ++q)
         if (std::fabs(Dot(pts[q] - a, nf)) > eps) c = q;
+      if (c < 0) throw std::runtime_error("flat point set");
       auto normalOf = [&](int cc) { return Cross(a - b, pts[cc] - a); };
       for (int q = 0; q < n; ++q) {
         if (Norm(Cross(pts[q] - a, b - a)) <= eps * Norm(b - a)) continue;

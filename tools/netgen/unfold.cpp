@@ -57,23 +57,35 @@ std::vector<std::vector<Vec2>> ConvexPieces(const std::vector<Vec2>& q) {
   return pieces;
 }
 
-// Part of the convex polygon `subject` inside the convex polygon `clip`.
-std::vector<Vec2> Clip(std::vector<Vec2> subject, const std::vector<Vec2>& clip) {
-  for (std::size_t e = 0; e < clip.size() && !subject.empty(); ++e) {
+// Area of the part of one convex polygon inside another (fixed buffers: this
+// runs millions of times).
+double ClippedArea(const std::vector<Vec2>& subject, const std::vector<Vec2>& clip) {
+  constexpr std::size_t kMax = 64;
+  if (subject.size() > kMax / 2 || clip.size() > kMax / 2) throw std::logic_error("face too large to clip");
+  Vec2 bufA[kMax], bufB[kMax];
+  Vec2* in = bufA;
+  Vec2* out = bufB;
+  std::size_t n = subject.size();
+  std::copy(subject.begin(), subject.end(), in);
+  for (std::size_t e = 0; e < clip.size() && n > 0; ++e) {
     const Vec2 a = clip[e], b = clip[(e + 1) % clip.size()];
-    std::vector<Vec2> out;
-    for (std::size_t i = 0; i < subject.size(); ++i) {
-      const Vec2 p = subject[i], q = subject[(i + 1) % subject.size()];
+    std::size_t m = 0;
+    for (std::size_t i = 0; i < n && m + 2 <= kMax; ++i) {
+      const Vec2 p = in[i], q = in[(i + 1) % n];
       const double sp = Cross(b - a, p - a), sq = Cross(b - a, q - a);
-      if (sp >= 0) out.push_back(p);
+      if (sp >= 0) out[m++] = p;
       if ((sp >= 0) != (sq >= 0)) {
         const double t = sp / (sp - sq);
-        out.push_back(p + (q - p) * t);
+        out[m++] = p + (q - p) * t;
       }
     }
-    subject = out;
+    std::swap(in, out);
+    n = m;
   }
-  return subject;
+  if (n < 3) return 0;
+  double area = 0;
+  for (std::size_t i = 0; i < n; ++i) area += Cross(in[i], in[(i + 1) % n]);
+  return std::fabs(area) / 2;
 }
 
 struct Shape {
@@ -100,10 +112,7 @@ Shape MakeShape(std::vector<Vec2> corners) {
 double PiecesOverlap(const Shape& a, const Shape& b) {
   double area = 0;
   for (const auto& pa : a.pieces)
-    for (const auto& pb : b.pieces) {
-      const auto c = Clip(pa, pb);
-      if (c.size() >= 3) area += std::fabs(PolygonArea(c));
-    }
+    for (const auto& pb : b.pieces) area += ClippedArea(pa, pb);
   return area;
 }
 
@@ -272,19 +281,18 @@ double ScaleAt(const std::vector<Vec2>& hull, double angle, const SheetBox& box)
 }
 
 // The turn that lets the net grow largest in the box, and that size.
-std::pair<double, double> BestTurn(const Net& net, const SheetBox& box) {
+std::pair<double, double> BestTurn(const Net& net, const SheetBox& box, int steps, int refinements) {
   std::vector<Vec2> pts;
   for (const NetFace& f : net.faces) pts.insert(pts.end(), f.corners.begin(), f.corners.end());
   const std::vector<Vec2> hull = ConvexHull2D(pts);
   double bestAngle = 0, bestScale = 0;
-  const int steps = 180;
   for (int k = 0; k < steps; ++k) {
     const double a = kPi * k / steps;
     const double s = ScaleAt(hull, a, box);
     if (s > bestScale * (1 + 1e-12)) { bestScale = s; bestAngle = a; }
   }
   double lo = bestAngle - kPi / steps, hi = bestAngle + kPi / steps;
-  for (int it = 0; it < 60; ++it) {
+  for (int it = 0; it < refinements; ++it) {
     const double m1 = lo + (hi - lo) / 3, m2 = hi - (hi - lo) / 3;
     if (ScaleAt(hull, m1, box) < ScaleAt(hull, m2, box)) lo = m1; else hi = m2;
   }
@@ -310,7 +318,7 @@ Net Unfold(const Polyhedron& solid, const SheetBox& box, std::uint32_t seed, con
   const Layout l = MakeLayout(solid);
   const int count = static_cast<int>(solid.faces.size());
   Random rng(seed);
-  const int attempts = std::clamp(2400 / count, 24, 120);
+  const int attempts = std::clamp(1600 / count, 24, 80);
   Net best;
   double bestScale = 0;
   Net net;
@@ -320,7 +328,7 @@ Net Unfold(const Polyhedron& solid, const SheetBox& box, std::uint32_t seed, con
     const double angle = a < attempts / 2 ? 0.0 : 2 * kPi * rng.Uniform();
     const double noise = a < attempts / 2 ? 0.0 : 0.02 + 0.3 * rng.Uniform();
     if (!Grow(l, root, angle, noise, rng, box, net)) continue;
-    const double scale = score ? score(net) : BestTurn(net, box).second;
+    const double scale = score ? score(net) : BestTurn(net, box, 60, 16).second;
     if (scale > bestScale * (1 + 1e-9)) { bestScale = scale; best = net; }
   }
   for (int a = 0; bestScale == 0 && a < 2000; ++a) {
@@ -331,7 +339,7 @@ Net Unfold(const Polyhedron& solid, const SheetBox& box, std::uint32_t seed, con
 }
 
 double FitNet(Net& net, const SheetBox& box) {
-  const auto [angle, scale0] = BestTurn(net, box);
+  const auto [angle, scale0] = BestTurn(net, box, 720, 80);
   const double scale = scale0 * (1 - 1e-9);
   const double c = std::cos(angle), s = std::sin(angle);
   double lox = 1e300, hix = -1e300, loy = 1e300, hiy = -1e300;
