@@ -10,6 +10,8 @@
 
 #include "app/application.h"
 #include "app/glyphs.h"
+#include "persistence/catalogue.h"
+#include "persistence/construction_file.h"
 #include "render/zoom.h"
 
 // Resources linked from a static library must be registered by hand.
@@ -106,7 +108,8 @@ Tfpoly::Tfpoly(QWidget* parent) : QMainWindow(parent) {
     dialog->setOption(QFileDialog::DontUseNativeDialog, false);
   }
 
-  RG1C();
+  RunHandler([this] { RG1C(); });
+  UpdateUndoActions();
 
   // Size the window so that the sheet has its design size, and centre it.
   const int menuHeight = MM1->sizeHint().height();
@@ -138,6 +141,20 @@ void Tfpoly::BuildMenu() {
   M4->setShortcutContext(Qt::WindowShortcut);
   addAction(M4);
   addAction(M3);
+
+  editMenu = MM1->addMenu("Bearbeiten");
+  editMenu->setObjectName("MEdit");
+  undoAction = editMenu->addAction("Rückgängig", this, [this] { Undo(); });
+  undoAction->setObjectName("MUndo");
+  undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  redoAction = editMenu->addAction("Wiederherstellen", this, [this] { Redo(); });
+  redoAction->setObjectName("MRedo");
+  redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  editMenu->addSeparator();
+  loadShortcut = editMenu->addAction("Konstruktion laden …", this, [this] { S14Click(); });
+  loadShortcut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  saveShortcut = editMenu->addAction("Konstruktion speichern …", this, [this] { S15Cla(); });
+  saveShortcut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
 
   M9 = MM1->addMenu("Darstellung");
   M9->setObjectName("M9");
@@ -330,11 +347,15 @@ void Tfpoly::BuildSidePanel(QWidget* parent) {
 void Tfpoly::RG1C() {
   construction_.AllocateStore();
   Co1->setCurrentIndex(0);
-  // Catalogue and net box are filled once the catalogue reader is in place.
   Co2->blockSignals(true);
   Co2->clear();
   Co2->addItem("-");
   Co2->setEditText("-");
+  Co2->setCurrentIndex(0);
+  Co2->blockSignals(false);
+  LoadListFromResource(LB8, "konetz");
+  Co2->blockSignals(true);
+  for (const std::string& name : CatalogueNames(LB8)) Co2->addItem(QString::fromStdString(name));
   Co2->setCurrentIndex(0);
   Co2->blockSignals(false);
   construction_.GrabbedPoint = 0;
@@ -385,7 +406,7 @@ void Tfpoly::S18Click() {
   box.setEscapeButton(no);
   box.exec();
   if (box.clickedButton() != yes) return;
-  construction_.ResetConstruction();
+  RecordAction("Konstruktion löschen", true, [this] { construction_.ResetConstruction(); });
   PB5Paint();
 }
 
@@ -423,7 +444,13 @@ void Tfpoly::f3Click(QObject* sender) {
   else if (sender == f7) button = PolygonButton::f7;
   else if (sender == f9) button = PolygonButton::f9;
   else if (sender == f11) button = PolygonButton::f11;
-  if (AddPolygonForButton(construction_, button, CurrentPanelFields(), SheetCentre())) PB5Paint();
+  bool added = false;
+  const auto* pushButton = qobject_cast<QPushButton*>(sender);
+  const std::string label = (pushButton ? pushButton->text().toStdString() : std::string("Vieleck")) + " hinzufügen";
+  RecordAction(label, false, [&] {
+    added = AddPolygonForButton(construction_, button, CurrentPanelFields(), SheetCentre());
+  });
+  if (added) PB5Paint();
 }
 
 void Tfpoly::S40Click() {
@@ -449,9 +476,60 @@ void Tfpoly::ReplaceConstruction(Construction&& replacement) {
   PB5Paint();
 }
 
-void Tfpoly::S14Click() {}
-void Tfpoly::S15Cla() {}
-void Tfpoly::Co2Change() {}
+template <typename Body>
+void Tfpoly::RecordAction(const std::string& label, bool changesScale, Body&& body) {
+  const ConstructionSnapshot before = ConstructionSnapshot::Of(construction_);
+  body();
+  history_.Record(label, before, ConstructionSnapshot::Of(construction_), changesScale);
+  UpdateUndoActions();
+}
+
+void Tfpoly::UpdateUndoActions() {
+  const bool idle = construction_.GrabbedPoint == 0;
+  undoAction->setEnabled(idle && history_.CanUndo());
+  redoAction->setEnabled(idle && history_.CanRedo());
+  undoAction->setText(history_.CanUndo() ? QString::fromStdString("Rückgängig: " + history_.UndoLabel())
+                                         : QStringLiteral("Rückgängig"));
+  redoAction->setText(history_.CanRedo() ? QString::fromStdString("Wiederherstellen: " + history_.RedoLabel())
+                                         : QStringLiteral("Wiederherstellen"));
+}
+
+void Tfpoly::Undo() {
+  if (construction_.GrabbedPoint != 0) return;  // never in the middle of a drag
+  if (history_.Undo(construction_, SheetCentre())) PB5Paint();
+  UpdateUndoActions();
+}
+
+void Tfpoly::Redo() {
+  if (construction_.GrabbedPoint != 0) return;
+  if (history_.Redo(construction_, SheetCentre())) PB5Paint();
+  UpdateUndoActions();
+}
+
+void Tfpoly::S15Cla() {
+  if (construction_.GrabbedPoint != 0) return;
+  if (SD3->exec() != QDialog::Accepted || SD3->selectedFiles().isEmpty()) return;
+  const QString path = SD3->selectedFiles().constFirst();
+  SD3->selectFile(path);  // the next save starts from this folder and name
+  SaveConstructionFile(construction_, path.toStdString());
+}
+
+void Tfpoly::S14Click() {
+  if (construction_.GrabbedPoint != 0) return;
+  if (Od1->exec() != QDialog::Accepted || Od1->selectedFiles().isEmpty()) return;
+  const QString path = Od1->selectedFiles().constFirst();
+  Od1->selectFile(path);
+  // The whole file is read and checked first; a failure leaves the construction as it was.
+  Construction loaded = LoadConstructionFile(path.toStdString(), SheetCentre());
+  RecordAction("Konstruktion laden", true, [&] { ReplaceConstruction(std::move(loaded)); });
+}
+
+void Tfpoly::Co2Change() {
+  if (Co2->currentIndex() <= 0 || construction_.GrabbedPoint != 0) return;
+  std::optional<Construction> net = ReadCatalogueNet(LB8, Co2->currentText().toStdString(), SheetCentre());
+  if (!net) return;  // typed text that names no net
+  RecordAction("Netz " + Co2->currentText().toStdString(), true, [&] { ReplaceConstruction(std::move(*net)); });
+}
 void Tfpoly::S29C() {}
 void Tfpoly::Sp20C() {}
 void Tfpoly::S3C() {}
@@ -459,15 +537,24 @@ void Tfpoly::S19C() {}
 void Tfpoly::S22C() {}
 static MouseButton ToMouseButton(SheetButton b) {
   switch (b) {
+    case SheetButton::Left: return MouseButton::Left;
     case SheetButton::Right: return MouseButton::Right;
     case SheetButton::Middle: return MouseButton::Middle;
-    case SheetButton::Left: break;
   }
   return MouseButton::Left;
 }
 
 void Tfpoly::PB5MouseDown(SheetButton button, int x, int y) {
-  if (didod::PB5MouseDown(construction_, drag_, ToMouseButton(button), x, y, SheetCentre()).Repaint) PB5Paint();
+  const bool idle = construction_.GrabbedPoint == 0;
+  const ConstructionSnapshot before = idle ? ConstructionSnapshot::Of(construction_) : ConstructionSnapshot{};
+  const MouseResult result = didod::PB5MouseDown(construction_, drag_, ToMouseButton(button), x, y, SheetCentre());
+  if (result.Step == MouseStep::FaceDeleted) {
+    history_.Record("Löschen", before, ConstructionSnapshot::Of(construction_), false);
+  } else if (result.Step == MouseStep::DragBegun) {
+    dragBefore_ = before;
+  }
+  UpdateUndoActions();
+  if (result.Repaint) PB5Paint();
 }
 
 void Tfpoly::PB5MouseMove(int x, int y) {
@@ -475,7 +562,16 @@ void Tfpoly::PB5MouseMove(int x, int y) {
 }
 
 void Tfpoly::PB5MouseUp(SheetButton button, int x, int y) {
-  if (didod::PB5MouseUp(construction_, drag_, ToMouseButton(button), x, y, SheetCentre()).Repaint) PB5Paint();
+  const bool turning = drag_.GrabFixedCount != 0;
+  const std::size_t joinsBefore = construction_.JoinList.size();
+  const MouseResult result = didod::PB5MouseUp(construction_, drag_, ToMouseButton(button), x, y, SheetCentre());
+  if (result.Step == MouseStep::DragEnded) {
+    const char* label = construction_.JoinList.size() > joinsBefore ? "Verbinden" : turning ? "Drehen" : "Verschieben";
+    history_.Record(label, dragBefore_, ConstructionSnapshot::Of(construction_), false);
+    dragBefore_ = {};
+  }
+  UpdateUndoActions();
+  if (result.Repaint) PB5Paint();
 }
 
 }  // namespace didod

@@ -16,6 +16,7 @@
 
 #include "interaction/mouse.h"
 #include "model/construction.h"
+#include "model/history.h"
 #include "model/polygon_factory.h"
 #include "app/sheet_widget.h"
 
@@ -67,6 +68,11 @@ class Tfpoly : public QMainWindow {
   QAction *M3 = nullptr, *M4 = nullptr;
   QMenu *M2 = nullptr, *M9 = nullptr;
   QAction *M10 = nullptr, *M11 = nullptr, *M12 = nullptr, *M13 = nullptr, *M14 = nullptr;
+  QMenu* editMenu = nullptr;
+  QAction* undoAction = nullptr;
+  QAction* redoAction = nullptr;
+  QAction* saveShortcut = nullptr;
+  QAction* loadShortcut = nullptr;
   // File dialogs of the construction file; they remember the last folder and name.
   QFileDialog* SD3 = nullptr;
   QFileDialog* Od1 = nullptr;
@@ -92,6 +98,10 @@ class Tfpoly : public QMainWindow {
   void PB5MouseMove(int x, int y);
   void PB5MouseUp(SheetButton button, int x, int y);
 
+  void Undo();
+  void Redo();
+  const UndoHistory& history() const { return history_; }
+
   RenderOptions CurrentRenderOptions() const;
   PanelFields CurrentPanelFields() const;
 
@@ -108,10 +118,16 @@ class Tfpoly : public QMainWindow {
   void FormActivate();
   QPushButton* MakePolygonButton(const char* name, const QString& caption, int left, int top, int width);
   void ReplaceConstruction(Construction&& replacement);
+  // Runs an action that changes the construction and records it as one undo step.
+  template <typename Body>
+  void RecordAction(const std::string& label, bool changesScale, Body&& body);
+  void UpdateUndoActions();
   ViewCentre SheetCentre() const { return PB5->Centre(); }
 
   Construction construction_;
-  DragState drag_;  // beside the construction, written only by the mouse handlers
+  DragState drag_;
+  UndoHistory history_;
+  ConstructionSnapshot dragBefore_;
   std::vector<std::string> LB8;   // the catalogue's lines
   std::vector<std::string> LB15;  // lines of the last construction file saved or loaded
 };
