@@ -111,8 +111,8 @@ void EmfCanvas::ReplaceObject(std::uint32_t& current, char* createRecord, std::u
 
 void EmfCanvas::SelectNewPen() {
   std::uint32_t handle = 0;
-  const U_LOGPEN pen = logpen_set(penStyle_ == PenStyle::Solid ? U_PS_SOLID : U_PS_NULL, point32_set(1, 1),
-                                  ColourRef(penColour_));
+  const uint32_t style = penStyle_ == PenStyle::Solid ? U_PS_SOLID : penStyle_ == PenStyle::Dash ? U_PS_DASH : U_PS_NULL;
+  const U_LOGPEN pen = logpen_set(style, point32_set(1, 1), ColourRef(penColour_));
   char* record = createpen_set(&handle, rec_->handles, pen);
   ReplaceObject(pen_, record, handle);
 }
