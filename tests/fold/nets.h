@@ -72,8 +72,8 @@ inline Construction TriangularPrism() {
   AddFace(c, Square(0, 0));
   AddFace(c, Square(1, 0));
   AddFace(c, Square(2, 0));
-  AddFace(c, TriangleLeftOf({2, 1}, {1, 1}));
-  AddFace(c, TriangleLeftOf({1, 0}, {2, 0}));
+  AddFace(c, TriangleLeftOf({1, 1}, {2, 1}));
+  AddFace(c, TriangleLeftOf({2, 0}, {1, 0}));
   return c;
 }
 
