@@ -70,6 +70,31 @@ TEST(FoldNet, TriangularPrism) {
   ExpectSolidIsTheNetFolded(c, r);
 }
 
+TEST(FoldNet, DodecahedronAndIcosahedron) {
+  const Construction d = Dodecahedron();
+  FoldResult r = FoldNet(d);
+  ASSERT_EQ(r.verdict, FoldResult::Verdict::Convex) << r.message;
+  EXPECT_EQ(r.faces, 12);
+  EXPECT_EQ(r.edges, 30);
+  EXPECT_EQ(r.vertices, 20);
+  for (const Hinge& h : r.hinges) EXPECT_NEAR(h.dihedral * kDeg, 116.565051, 1e-5);
+  ExpectSolidIsTheNetFolded(d, r);
+
+  // This net of the icosahedron closes in other ways as well (a convex solid
+  // with six faces, some of them several triangles lying flat); the
+  // icosahedron is the one shown.
+  const Construction i = Icosahedron();
+  r = FoldNet(i);
+  ASSERT_EQ(r.verdict, FoldResult::Verdict::Several) << r.message;
+  EXPECT_TRUE(r.convex);
+  EXPECT_GE(r.solidsFound, 2);
+  EXPECT_EQ(r.faces, 20);
+  EXPECT_EQ(r.edges, 30);
+  EXPECT_EQ(r.vertices, 12);
+  for (const Hinge& h : r.hinges) EXPECT_NEAR(h.dihedral * kDeg, 138.189685, 1e-5);
+  ExpectSolidIsTheNetFolded(i, r);
+}
+
 TEST(FoldNet, FoldingStepsReachTheSolid) {
   const Construction c = CubeCross();
   const FoldResult r = FoldNet(c);
