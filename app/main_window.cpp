@@ -1,7 +1,577 @@
 #include "app/main_window.h"
 
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QScreen>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include "app/application.h"
+#include "app/glyphs.h"
+#include "persistence/catalogue.h"
+#include "persistence/construction_file.h"
+#include "render/zoom.h"
+
+// Resources linked from a static library must be registered by hand.
+static void InitGlyphResources() { Q_INIT_RESOURCE(glyphs); }
+
 namespace didod {
 
-Tfpoly::Tfpoly(QWidget* parent) : QMainWindow(parent) { setWindowTitle("Zozeroradedar konstruieren"); }
+namespace {
+
+constexpr int kSidePanelWidth = 209;
+constexpr int kCaptionStripHeight = 26;
+constexpr int kDesignSheetWidth = 799;
+constexpr int kDesignSheetHeight = 638;
+
+const char* const kHintLines[] = {
+    "Vieleck an einem blauen Punkt",
+    "verschieben. Wird ein Punkt auf ",
+    "einem anderen platziert, wird er ",
+    "gelb und fixiert.",
+    "Um fixierten Punkt kann das ",
+    "Vieleck gedreht werden.",
+    "Liegt ein blauer Punkt auf einem ",
+    "anderen korrekt, muss er ",
+    "dennoch gedreht und fixiert ",
+    "werden.",
+    "Ein rechter Klick löscht das ",
+    "Vieleck.",
+};
+
+QFont PixelFont(const char* family, int pixels, bool bold = false, bool italic = false) {
+  QFont font(QString::fromLatin1(family));
+  font.setPixelSize(pixels);
+  font.setBold(bold);
+  font.setItalic(italic);
+  return font;
+}
+
+const char* kPushButtonStyle =
+    "QPushButton { background: white; color: black; border-radius: 2px; padding-top: 1px;"
+    " border: 4px solid qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #e8e8e8, stop:1 #a0a0a0); }"
+    "QPushButton:hover { color: blue; }"
+    "QPushButton:pressed { padding-top: 3px; border-color: #909090; }";
+
+}  // namespace
+
+Tfpoly::Tfpoly(QWidget* parent) : QMainWindow(parent) {
+  InitGlyphResources();
+  setObjectName("fpoly");
+  setWindowTitle(QString::fromLatin1(kWindowCaption));
+  setWindowIcon(QIcon(":/glyphs/didod.svg"));
+
+  BuildMenu();
+
+  auto* central = new QWidget(this);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  BuildCaptionStrip(central);
+  column->addWidget(P1);
+
+  P2 = new QWidget(central);
+  P2->setObjectName("P2");
+  P2->setAutoFillBackground(true);
+  QPalette white = P2->palette();
+  white.setColor(QPalette::Window, Qt::white);
+  P2->setPalette(white);
+  P2->setFont(PixelFont("Verdana", 12));
+  auto* row = new QHBoxLayout(P2);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  BuildSidePanel(P2);
+  row->addWidget(P34);
+  PB5 = new SheetWidget(construction_, P2);
+  PB5->setMinimumSize(1, 1);
+  row->addWidget(PB5, 1);
+  column->addWidget(P2, 1);
+  setCentralWidget(central);
+
+  PB5->renderOptions = [this] { return CurrentRenderOptions(); };
+  PB5->onMouseDown = [this](SheetButton b, int x, int y) { PB5MouseDown(b, x, y); };
+  PB5->onMouseMove = [this](int x, int y) { PB5MouseMove(x, y); };
+  PB5->onMouseUp = [this](SheetButton b, int x, int y) { PB5MouseUp(b, x, y); };
+  // Picking compares with the stored pixel positions, so they follow the sheet's size.
+  PB5->onResized = [this] { construction_.RecomputeScreenPoints(SheetCentre()); };
+
+  SD3 = new QFileDialog(this);
+  SD3->setAcceptMode(QFileDialog::AcceptSave);
+  Od1 = new QFileDialog(this);
+  Od1->setAcceptMode(QFileDialog::AcceptOpen);
+  Od1->setFileMode(QFileDialog::AnyFile);
+  for (QFileDialog* dialog : {SD3, Od1}) {
+    dialog->setNameFilter("Polyedernetz (*.pko)");
+    dialog->setDefaultSuffix("pko");
+    dialog->setOption(QFileDialog::DontUseNativeDialog, false);
+  }
+
+  RunHandler([this] { RG1C(); });
+  UpdateUndoActions();
+
+  // Size the window so that the sheet has its design size, and centre it.
+  const int menuHeight = MM1->sizeHint().height();
+  resize(kSidePanelWidth + kDesignSheetWidth, menuHeight + kCaptionStripHeight + kDesignSheetHeight);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.center() - rect().center());
+  }
+}
+
+Tfpoly::~Tfpoly() = default;
+
+void Tfpoly::BuildMenu() {
+  MM1 = menuBar();
+  MM1->setObjectName("MM1");
+  MM1->setNativeMenuBar(false);
+  M3 = MM1->addAction("Ende");
+  M3->setObjectName("M3");
+  M3->setShortcut(QKeySequence(Qt::Key_Escape));
+  M3->setShortcutContext(Qt::WindowShortcut);
+  connect(M3, &QAction::triggered, this, [this] { S7C(); });
+
+  // The hidden "Datei" menu only holds the item that swallows the Enter key.
+  M2 = new QMenu("Datei", this);
+  M2->setObjectName("M2");
+  M4 = M2->addAction("M");
+  M4->setObjectName("M4");
+  M4->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+  M4->setShortcutContext(Qt::WindowShortcut);
+  addAction(M4);
+  addAction(M3);
+
+  editMenu = MM1->addMenu("Bearbeiten");
+  editMenu->setObjectName("MEdit");
+  undoAction = editMenu->addAction("Rückgängig", this, [this] { Undo(); });
+  undoAction->setObjectName("MUndo");
+  undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  redoAction = editMenu->addAction("Wiederherstellen", this, [this] { Redo(); });
+  redoAction->setObjectName("MRedo");
+  redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  editMenu->addSeparator();
+  loadShortcut = editMenu->addAction("Konstruktion laden …", this, [this] { S14Click(); });
+  loadShortcut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  saveShortcut = editMenu->addAction("Konstruktion speichern …", this, [this] { S15Cla(); });
+  saveShortcut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+
+  M9 = MM1->addMenu("Darstellung");
+  M9->setObjectName("M9");
+  M10 = M9->addAction("Speichern", this, [this] { S29C(); });
+  M11 = M9->addAction("Kopieren", this, [this] { Sp20C(); });
+  M12 = M9->addAction("Vektorgrafik kopieren", this, [this] { S3C(); });
+  M9->addSeparator()->setObjectName("N4");
+  M13 = M9->addAction("Drucken", this, [this] { S19C(); });
+  M14 = M9->addAction("Vektorgrafik drucken", this, [this] { S22C(); });
+  M10->setObjectName("M10");
+  M11->setObjectName("M11");
+  M12->setObjectName("M12");
+  M13->setObjectName("M13");
+  M14->setObjectName("M14");
+}
+
+void Tfpoly::BuildCaptionStrip(QWidget* parent) {
+  P1 = new QFrame(parent);
+  P1->setObjectName("P1");
+  P1->setFixedHeight(kCaptionStripHeight);
+  P1->setFrameShape(QFrame::Panel);
+  P1->setFrameShadow(QFrame::Raised);
+  P1->setLineWidth(1);
+  P1->setAutoFillBackground(true);
+  QPalette grey = P1->palette();
+  grey.setColor(QPalette::Window, QColor(240, 240, 240));
+  P1->setPalette(grey);
+
+  captionText = new QLabel(QString::fromLatin1(kWindowCaption), P1);
+  captionText->setObjectName("P1Caption");
+  captionText->setFont(PixelFont("Verdana", 16, true, true));
+  captionText->setStyleSheet("color: rgb(0, 0, 128);");
+  captionText->setAlignment(Qt::AlignCenter);
+  captionText->setAttribute(Qt::WA_TransparentForMouseEvents);
+  P1->installEventFilter(this);
+
+  auto makeToolButton = [](QToolBar* bar, const char* name, const QString& hint, QSize size) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(name);
+    button->setAutoRaise(true);
+    button->setToolTip(hint);
+    button->setFixedSize(size);
+    button->setFocusPolicy(Qt::NoFocus);
+    bar->addWidget(button);
+    return button;
+  };
+
+  auto* strip = new QHBoxLayout(P1);
+  strip->setContentsMargins(1, 1, 1, 1);
+  strip->setSpacing(0);
+
+  TB3 = new QToolBar(P1);
+  TB3->setObjectName("TB3");
+  TB3->setIconSize(QSize(13, 13));
+  S7 = makeToolButton(TB3, "S7", "Teilprogramm beenden", QSize(23, 22));
+  connect(S7, &QToolButton::clicked, this, [this] { S7C(); });
+  strip->addWidget(TB3);
+
+  TB1 = new QToolBar(P1);
+  TB1->setObjectName("TB1");
+  TB1->setIconSize(QSize(20, 20));
+  P27 = new QWidget(TB1);
+  P27->setObjectName("P27");
+  P27->setFixedWidth(8);
+  TB1->addWidget(P27);
+  S18 = makeToolButton(TB1, "S18", "Konstruktion löschen", QSize(24, 23));
+  S18->setText(QString(QChar(0x2716)));  // heavy cross, in place of the Wingdings cross
+  S18->setFont(PixelFont("DejaVu Sans", 17));
+  S18->setStyleSheet("QToolButton { color: rgb(0, 0, 255); }");
+  S14 = makeToolButton(TB1, "S14", "Konstruktion laden", QSize(24, 23));
+  S15 = makeToolButton(TB1, "S15", "Konstruktion speichern", QSize(24, 23));
+  S40 = makeToolButton(TB1, "S40", "Darstellung vergrößern", QSize(24, 23));
+  S42 = makeToolButton(TB1, "S42", "Standardeinstellung", QSize(24, 23));
+  S41 = makeToolButton(TB1, "S41", "Darstellung verkleinern", QSize(24, 23));
+  connect(S18, &QToolButton::clicked, this, [this] { S18Click(); });
+  connect(S14, &QToolButton::clicked, this, [this] { S14Click(); });
+  connect(S15, &QToolButton::clicked, this, [this] { S15Cla(); });
+  connect(S40, &QToolButton::clicked, this, [this] { S40Click(); });
+  connect(S42, &QToolButton::clicked, this, [this] { S42Click(); });
+  connect(S41, &QToolButton::clicked, this, [this] { S41Click(); });
+  strip->addWidget(TB1);
+  strip->addStretch(1);
+
+  P8 = new QWidget(P1);
+  P8->setObjectName("P8");
+  P8->setFixedWidth(235);
+  auto* p8Layout = new QHBoxLayout(P8);
+  p8Layout->setContentsMargins(9, 0, 9, 0);
+  Co2 = new QComboBox(P8);
+  Co2->setObjectName("Co2");
+  Co2->setEditable(true);
+  Co2->setInsertPolicy(QComboBox::NoInsert);
+  Co2->setFixedWidth(217);
+  Co2->setMaxVisibleItems(32);
+  Co2->setFont(PixelFont("Verdana", 12));
+  Co2->setStyleSheet("QComboBox { color: black; }");
+  p8Layout->addWidget(Co2);
+  strip->addWidget(P8);
+  for (QToolBar* bar : {TB3, TB1}) bar->setStyleSheet("QToolBar { background: transparent; border: none; }");
+  captionText->lower();
+  connect(Co2, &QComboBox::currentIndexChanged, this, [this] { Co2Change(); });
+  connect(Co2, &QComboBox::editTextChanged, this, [this](const QString& text) {
+    // Choosing an entry also changes the text; that choice is handled once, by the index.
+    if (text != Co2->itemText(Co2->currentIndex())) Co2Change();
+  });
+}
+
+QPushButton* Tfpoly::MakePolygonButton(const char* name, const QString& caption, int left, int top, int width) {
+  auto* button = new QPushButton(caption, P34);
+  button->setObjectName(name);
+  button->setGeometry(left, top, width, 25);
+  button->setStyleSheet(kPushButtonStyle);
+  button->setAutoDefault(false);
+  connect(button, &QPushButton::clicked, this, [this, button] { f3Click(button); });
+  return button;
+}
+
+void Tfpoly::BuildSidePanel(QWidget* parent) {
+  P34 = new QFrame(parent);
+  P34->setObjectName("P34");
+  P34->setFixedWidth(kSidePanelWidth);
+  P34->setAutoFillBackground(true);
+  QPalette grey = P34->palette();
+  grey.setColor(QPalette::Window, QColor(240, 240, 240));
+  P34->setPalette(grey);
+
+  auto label = [this](const char* name, const QString& text, int left, int top) {
+    auto* l = new QLabel(text, P34);
+    l->setObjectName(name);
+    l->move(left, top);
+    l->adjustSize();
+    return l;
+  };
+  auto edit = [this](const char* name, const QString& text, int left, int top, int width) {
+    auto* e = new QLineEdit(text, P34);
+    e->setObjectName(name);
+    e->setGeometry(left, top, width, 22);
+    return e;
+  };
+
+  L51 = label("L51", "Regelmäßiges Vieleck", 16, 16);
+  L51->setFont(PixelFont("Verdana", 12, true));
+  L51->setStyleSheet("color: rgb(0, 0, 128);");
+  L51->adjustSize();
+  f3 = MakePolygonButton("f3", "Dreieck", 16, 40, 80);
+  f4 = MakePolygonButton("f4", "Quadrat", 112, 40, 80);
+  f5 = MakePolygonButton("f5", "Fünfeck", 16, 72, 80);
+  f6 = MakePolygonButton("f6", "Sechseck", 112, 72, 80);
+  f8 = MakePolygonButton("f8", "Achteck", 16, 104, 80);
+  f10 = MakePolygonButton("f10", "Zehneck", 112, 104, 80);
+  f12 = MakePolygonButton("f12", "Polygon", 16, 136, 80);
+  L39 = label("L39", "Seiten", 112, 142);
+  E7 = edit("E7", "12", 160, 138, 28);
+  f7 = MakePolygonButton("f7", "gleichschenkliges Dreieck", 16, 176, 177);
+  L49 = label("L49", "mit 2.Seite", 16, 214);
+  Edit2 = edit("Edit2", "2", 112, 210, 81);
+  f9 = MakePolygonButton("f9", "Rhombus", 16, 240, 177);
+  L40 = label("L40", "Innenwinkel", 16, 278);
+  Edit3 = edit("Edit3", "60", 112, 274, 81);
+  f11 = MakePolygonButton("f11", "Sonderflächen", 16, 308, 177);
+  Co1 = new QComboBox(P34);
+  Co1->setObjectName("Co1");
+  Co1->setEditable(true);
+  Co1->setInsertPolicy(QComboBox::NoInsert);
+  Co1->setGeometry(16, 344, 177, 24);
+  for (const char* name : kSpecialFaceNames) Co1->addItem(QString::fromUtf8(name));
+  L41 = label("L41", "Skalierungsfaktor", 16, 378);
+  Edit4 = edit("Edit4", "1", 144, 374, 28);
+  c4 = new QCheckBox("Punkte anzeigen", P34);
+  c4->setObjectName("c4");
+  c4->setGeometry(24, 408, 161, 17);
+  c4->setChecked(true);
+  c3 = new QCheckBox("Punkte beschriften", P34);
+  c3->setObjectName("c3");
+  c3->setGeometry(24, 428, 153, 17);
+  c3->setChecked(false);
+  connect(c4, &QCheckBox::clicked, this, [this] { PB5Paint(); });
+  connect(c3, &QCheckBox::clicked, this, [this] { PB5Paint(); });
+
+  QStringList hint;
+  for (const char* line : kHintLines) hint << QString::fromUtf8(line);
+  L50 = new QLabel(hint.join('\n'), P34);
+  L50->setObjectName("L50");
+  L50->setGeometry(10, 456, 189, 156);
+  L50->setFont(PixelFont("Verdana", 11));
+  L50->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  L50->setStyleSheet("color: black;");
+}
+
+void Tfpoly::RG1C() {
+  construction_.AllocateStore();
+  Co1->setCurrentIndex(0);
+  Co2->blockSignals(true);
+  Co2->clear();
+  Co2->addItem("-");
+  Co2->setEditText("-");
+  Co2->setCurrentIndex(0);
+  Co2->blockSignals(false);
+  LoadListFromResource(LB8, "konetz");
+  Co2->blockSignals(true);
+  for (const std::string& name : CatalogueNames(LB8)) Co2->addItem(QString::fromStdString(name));
+  Co2->setCurrentIndex(0);
+  Co2->blockSignals(false);
+  construction_.GrabbedPoint = 0;
+  construction_.FaceCount = 0;
+  construction_.PointCount = 0;
+  construction_.Scale = kStandardScale;
+}
+
+void Tfpoly::FormActivate() {
+  S7->setIcon(LoadGlyph("_01"));
+  S14->setIcon(LoadGlyph("_05"));
+  S15->setIcon(LoadGlyph("_06"));
+  S40->setIcon(LoadGlyph("_09"));
+  S41->setIcon(LoadGlyph("_10"));
+  S42->setIcon(LoadGlyph("_11"));
+}
+
+bool Tfpoly::eventFilter(QObject* watched, QEvent* event) {
+  // The caption text is centred over the whole strip, behind the tool buttons.
+  if (watched == P1 && event->type() == QEvent::Resize) captionText->setGeometry(P1->rect());
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void Tfpoly::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  FormActivate();
+}
+
+void Tfpoly::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+void Tfpoly::closeEvent(QCloseEvent* event) {
+  construction_.ReleaseStore();
+  event->accept();
+}
+
+void Tfpoly::S7C() { close(); }
+
+void Tfpoly::S18Click() {
+  QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kApplicationTitle), "Konstruktion wirklich löschen?",
+                  QMessageBox::NoButton, this);
+  box.setObjectName("ClearQuestion");
+  QPushButton* yes = box.addButton("&Ja", QMessageBox::YesRole);
+  QPushButton* no = box.addButton("&Nein", QMessageBox::NoRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(no);
+  box.exec();
+  if (box.clickedButton() != yes) return;
+  RecordAction("Konstruktion löschen", true, [this] { construction_.ResetConstruction(); });
+  PB5Paint();
+}
+
+void Tfpoly::PB5Paint() { PB5->update(); }
+
+RenderOptions Tfpoly::CurrentRenderOptions() const {
+  RenderOptions options;
+  options.SheetWidth = PB5->width();
+  options.SheetHeight = PB5->height();
+  options.ShowPoints = c4->isChecked();
+  options.LabelPoints = c3->isChecked();
+  return options;
+}
+
+PanelFields Tfpoly::CurrentPanelFields() const {
+  PanelFields fields;
+  fields.E7 = E7->text().toStdString();
+  fields.Edit2 = Edit2->text().toStdString();
+  fields.Edit3 = Edit3->text().toStdString();
+  fields.Edit4 = Edit4->text().toStdString();
+  // Typed text that is no entry's leaves the box without a selected entry.
+  const int index = Co1->currentIndex();
+  fields.Co1Index = (index >= 0 && Co1->currentText() == Co1->itemText(index)) ? index : -1;
+  return fields;
+}
+
+void Tfpoly::f3Click(QObject* sender) {
+  PolygonButton button = PolygonButton::f6;  // a sender that is none of the others is f6
+  if (sender == f4) button = PolygonButton::f4;
+  else if (sender == f3) button = PolygonButton::f3;
+  else if (sender == f5) button = PolygonButton::f5;
+  else if (sender == f8) button = PolygonButton::f8;
+  else if (sender == f10) button = PolygonButton::f10;
+  else if (sender == f12) button = PolygonButton::f12;
+  else if (sender == f7) button = PolygonButton::f7;
+  else if (sender == f9) button = PolygonButton::f9;
+  else if (sender == f11) button = PolygonButton::f11;
+  bool added = false;
+  const auto* pushButton = qobject_cast<QPushButton*>(sender);
+  const std::string label = (pushButton ? pushButton->text().toStdString() : std::string("Vieleck")) + " hinzufügen";
+  RecordAction(label, false, [&] {
+    added = AddPolygonForButton(construction_, button, CurrentPanelFields(), SheetCentre());
+  });
+  if (added) PB5Paint();
+}
+
+void Tfpoly::S40Click() {
+  ZoomIn(construction_, SheetCentre());
+  PB5Paint();
+}
+
+void Tfpoly::S41Click() {
+  ZoomOut(construction_, SheetCentre());
+  PB5Paint();
+}
+
+void Tfpoly::S42Click() {
+  ZoomStandard(construction_, SheetCentre());
+  PB5Paint();
+}
+
+void Tfpoly::ReplaceConstruction(Construction&& replacement) {
+  const int grabbed = construction_.GrabbedPoint;
+  construction_ = std::move(replacement);
+  construction_.GrabbedPoint = grabbed;
+  construction_.RecomputeScreenPoints(SheetCentre());
+  PB5Paint();
+}
+
+template <typename Body>
+void Tfpoly::RecordAction(const std::string& label, bool changesScale, Body&& body) {
+  const ConstructionSnapshot before = ConstructionSnapshot::Of(construction_);
+  body();
+  history_.Record(label, before, ConstructionSnapshot::Of(construction_), changesScale);
+  UpdateUndoActions();
+}
+
+void Tfpoly::UpdateUndoActions() {
+  const bool idle = construction_.GrabbedPoint == 0;
+  undoAction->setEnabled(idle && history_.CanUndo());
+  redoAction->setEnabled(idle && history_.CanRedo());
+  undoAction->setText(history_.CanUndo() ? QString::fromStdString("Rückgängig: " + history_.UndoLabel())
+                                         : QStringLiteral("Rückgängig"));
+  redoAction->setText(history_.CanRedo() ? QString::fromStdString("Wiederherstellen: " + history_.RedoLabel())
+                                         : QStringLiteral("Wiederherstellen"));
+}
+
+void Tfpoly::Undo() {
+  if (construction_.GrabbedPoint != 0) return;  // never in the middle of a drag
+  if (history_.Undo(construction_, SheetCentre())) PB5Paint();
+  UpdateUndoActions();
+}
+
+void Tfpoly::Redo() {
+  if (construction_.GrabbedPoint != 0) return;
+  if (history_.Redo(construction_, SheetCentre())) PB5Paint();
+  UpdateUndoActions();
+}
+
+void Tfpoly::S15Cla() {
+  if (construction_.GrabbedPoint != 0) return;
+  if (SD3->exec() != QDialog::Accepted || SD3->selectedFiles().isEmpty()) return;
+  const QString path = SD3->selectedFiles().constFirst();
+  SD3->selectFile(path);  // the next save starts from this folder and name
+  SaveConstructionFile(construction_, path.toStdString());
+}
+
+void Tfpoly::S14Click() {
+  if (construction_.GrabbedPoint != 0) return;
+  if (Od1->exec() != QDialog::Accepted || Od1->selectedFiles().isEmpty()) return;
+  const QString path = Od1->selectedFiles().constFirst();
+  Od1->selectFile(path);
+  // The whole file is read and checked first; a failure leaves the construction as it was.
+  Construction loaded = LoadConstructionFile(path.toStdString(), SheetCentre());
+  RecordAction("Konstruktion laden", true, [&] { ReplaceConstruction(std::move(loaded)); });
+}
+
+void Tfpoly::Co2Change() {
+  if (Co2->currentIndex() <= 0 || construction_.GrabbedPoint != 0) return;
+  std::optional<Construction> net = ReadCatalogueNet(LB8, Co2->currentText().toStdString(), SheetCentre());
+  if (!net) return;  // typed text that names no net
+  RecordAction("Netz " + Co2->currentText().toStdString(), true, [&] { ReplaceConstruction(std::move(*net)); });
+}
+void Tfpoly::S29C() {}
+void Tfpoly::Sp20C() {}
+void Tfpoly::S3C() {}
+void Tfpoly::S19C() {}
+void Tfpoly::S22C() {}
+static MouseButton ToMouseButton(SheetButton b) {
+  switch (b) {
+    case SheetButton::Left: return MouseButton::Left;
+    case SheetButton::Right: return MouseButton::Right;
+    case SheetButton::Middle: return MouseButton::Middle;
+  }
+  return MouseButton::Left;
+}
+
+void Tfpoly::PB5MouseDown(SheetButton button, int x, int y) {
+  const bool idle = construction_.GrabbedPoint == 0;
+  const ConstructionSnapshot before = idle ? ConstructionSnapshot::Of(construction_) : ConstructionSnapshot{};
+  const MouseResult result = didod::PB5MouseDown(construction_, drag_, ToMouseButton(button), x, y, SheetCentre());
+  if (result.Step == MouseStep::FaceDeleted) {
+    history_.Record("Löschen", before, ConstructionSnapshot::Of(construction_), false);
+  } else if (result.Step == MouseStep::DragBegun) {
+    dragBefore_ = before;
+  }
+  UpdateUndoActions();
+  if (result.Repaint) PB5Paint();
+}
+
+void Tfpoly::PB5MouseMove(int x, int y) {
+  if (didod::PB5MouseMove(construction_, drag_, x, y, SheetCentre()).Repaint) PB5Paint();
+}
+
+void Tfpoly::PB5MouseUp(SheetButton button, int x, int y) {
+  const bool turning = drag_.GrabFixedCount != 0;
+  const std::size_t joinsBefore = construction_.JoinList.size();
+  const MouseResult result = didod::PB5MouseUp(construction_, drag_, ToMouseButton(button), x, y, SheetCentre());
+  if (result.Step == MouseStep::DragEnded) {
+    const char* label = construction_.JoinList.size() > joinsBefore ? "Verbinden" : turning ? "Drehen" : "Verschieben";
+    history_.Record(label, dragBefore_, ConstructionSnapshot::Of(construction_), false);
+    dragBefore_ = {};
+  }
+  UpdateUndoActions();
+  if (result.Repaint) PB5Paint();
+}
 
 }  // namespace didod

@@ -1,12 +1,135 @@
 #pragma once
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+#include <string>
+#include <vector>
+
+#include "interaction/mouse.h"
+#include "model/construction.h"
+#include "model/history.h"
+#include "model/polygon_factory.h"
+#include "app/sheet_widget.h"
 
 namespace didod {
 
+inline constexpr const char* kWindowCaption = "Zozeroradedar konstruieren";
+
+// The one window. It creates the controls, routes their events to the core and
+// repaints; the logic lives in the core modules.
 class Tfpoly : public QMainWindow {
   Q_OBJECT
  public:
   explicit Tfpoly(QWidget* parent = nullptr);
+  ~Tfpoly() override;
+
+  Construction& construction() { return construction_; }
+  const Construction& construction() const { return construction_; }
+  const std::vector<std::string>& catalogueLines() const { return LB8; }
+
+  // Caption strip.
+  QFrame* P1 = nullptr;
+  QLabel* captionText = nullptr;
+  QToolBar* TB3 = nullptr;
+  QToolButton* S7 = nullptr;
+  QToolBar* TB1 = nullptr;
+  QWidget* P27 = nullptr;
+  QToolButton* S18 = nullptr;
+  QToolButton* S14 = nullptr;
+  QToolButton* S15 = nullptr;
+  QToolButton* S40 = nullptr;
+  QToolButton* S42 = nullptr;
+  QToolButton* S41 = nullptr;
+  QWidget* P8 = nullptr;
+  QComboBox* Co2 = nullptr;
+  // Work area.
+  QWidget* P2 = nullptr;
+  QFrame* P34 = nullptr;
+  SheetWidget* PB5 = nullptr;
+  // Side panel.
+  QLabel* L51 = nullptr;
+  QPushButton *f3 = nullptr, *f4 = nullptr, *f5 = nullptr, *f6 = nullptr, *f8 = nullptr, *f10 = nullptr,
+              *f12 = nullptr, *f7 = nullptr, *f9 = nullptr, *f11 = nullptr;
+  QLabel *L39 = nullptr, *L49 = nullptr, *L40 = nullptr, *L41 = nullptr, *L50 = nullptr;
+  QLineEdit *E7 = nullptr, *Edit2 = nullptr, *Edit3 = nullptr, *Edit4 = nullptr;
+  QComboBox* Co1 = nullptr;
+  QCheckBox *c4 = nullptr, *c3 = nullptr;
+  // Menu.
+  QMenuBar* MM1 = nullptr;
+  QAction *M3 = nullptr, *M4 = nullptr;
+  QMenu *M2 = nullptr, *M9 = nullptr;
+  QAction *M10 = nullptr, *M11 = nullptr, *M12 = nullptr, *M13 = nullptr, *M14 = nullptr;
+  QMenu* editMenu = nullptr;
+  QAction* undoAction = nullptr;
+  QAction* redoAction = nullptr;
+  QAction* saveShortcut = nullptr;
+  QAction* loadShortcut = nullptr;
+  // File dialogs of the construction file; they remember the last folder and name.
+  QFileDialog* SD3 = nullptr;
+  QFileDialog* Od1 = nullptr;
+
+  // Handlers.
+  void RG1C();
+  void S7C();
+  void S18Click();
+  void S14Click();
+  void S15Cla();
+  void S40Click();
+  void S41Click();
+  void S42Click();
+  void Co2Change();
+  void f3Click(QObject* sender);
+  void PB5Paint();
+  void S29C();
+  void Sp20C();
+  void S3C();
+  void S19C();
+  void S22C();
+  void PB5MouseDown(SheetButton button, int x, int y);
+  void PB5MouseMove(int x, int y);
+  void PB5MouseUp(SheetButton button, int x, int y);
+
+  void Undo();
+  void Redo();
+  const UndoHistory& history() const { return history_; }
+
+  RenderOptions CurrentRenderOptions() const;
+  PanelFields CurrentPanelFields() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildCaptionStrip(QWidget* parent);
+  void BuildSidePanel(QWidget* parent);
+  void BuildMenu();
+  void FormActivate();
+  QPushButton* MakePolygonButton(const char* name, const QString& caption, int left, int top, int width);
+  void ReplaceConstruction(Construction&& replacement);
+  // Runs an action that changes the construction and records it as one undo step.
+  template <typename Body>
+  void RecordAction(const std::string& label, bool changesScale, Body&& body);
+  void UpdateUndoActions();
+  ViewCentre SheetCentre() const { return PB5->Centre(); }
+
+  Construction construction_;
+  DragState drag_;
+  UndoHistory history_;
+  ConstructionSnapshot dragBefore_;
+  std::vector<std::string> LB8;   // the catalogue's lines
+  std::vector<std::string> LB15;  // lines of the last construction file saved or loaded
 };
 
 }  // namespace didod

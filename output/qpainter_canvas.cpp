@@ -20,7 +20,12 @@ void QPainterCanvas::SetPenColour(Colour colour) {
 }
 
 void QPainterCanvas::SetPenStyle(PenStyle style) {
-  pen_.setStyle(style == PenStyle::Solid ? Qt::SolidLine : Qt::NoPen);
+  if (style == PenStyle::Dash) {
+    pen_.setStyle(Qt::CustomDashLine);
+    pen_.setDashPattern({8.0, 4.0});
+  } else {
+    pen_.setStyle(style == PenStyle::Solid ? Qt::SolidLine : Qt::NoPen);
+  }
   painter_.setPen(pen_);
 }
 
@@ -58,6 +63,19 @@ void QPainterCanvas::TextOut(int x, int y, const std::string& text) {
   const QString s = QString::fromStdString(text);
   const QFontMetrics metrics(painter_.font());
   painter_.drawText(QPoint(x, y + metrics.ascent()), s);
+}
+
+}  // namespace didod
+
+namespace didod {
+
+void QPainterCanvas::SetPenWidth(double width) {
+  pen_.setWidthF(width);
+  painter_.setPen(pen_);
+}
+
+void QPainterCanvas::Line(double x1, double y1, double x2, double y2) {
+  painter_.drawLine(QLineF(x1, y1, x2, y2));
 }
 
 }  // namespace didod

@@ -21,6 +21,8 @@ class QPainterCanvas : public Canvas {
   void Ellipse(int left, int top, int right, int bottom) override;
   void Rectangle(int left, int top, int right, int bottom) override;
   void TextOut(int x, int y, const std::string& text) override;
+  void SetPenWidth(double width) override;
+  void Line(double x1, double y1, double x2, double y2) override;
 
  private:
   QPainter& painter_;

@@ -1,4 +1,5 @@
 #pragma once
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,7 +29,7 @@ struct PixelPoint {
   bool operator==(const PixelPoint&) const = default;
 };
 
-enum class PenStyle { Solid, None };
+enum class PenStyle { Solid, None, Dash };
 
 // What the net renderer and the picture back ends need of a 2-D surface. One
 // unit is one pixel of the sheet, origin at the top left, y down. Rectangles
@@ -47,6 +48,19 @@ class Canvas {
   virtual void Rectangle(int left, int top, int right, int bottom) = 0;
   // Text with its top-left corner at (x, y), transparent background.
   virtual void TextOut(int x, int y, const std::string& text) = 0;
+
+  // For true-size drawings (cut-and-fold sheets). Pen width in canvas units;
+  // 0 is the thinnest line the surface draws, the default. A Dash pen draws
+  // dashes 8 widths long with gaps of 4 widths.
+  virtual void SetPenWidth(double width) {}
+  // A straight line between two unrounded points.
+  virtual void Line(double x1, double y1, double x2, double y2) {
+    Polygon({{static_cast<int>(std::lround(x1)), static_cast<int>(std::lround(y1))},
+             {static_cast<int>(std::lround(x2)), static_cast<int>(std::lround(y2))}});
+  }
+  // Named layers, for surfaces that keep them apart (an SVG group per layer).
+  virtual void BeginGroup(const std::string& name) {}
+  virtual void EndGroup() {}
 };
 
 // Pixel height of a font given in points on a 96-dpi sheet.

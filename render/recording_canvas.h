@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,15 @@ class RecordingCanvas : public Canvas {
   std::vector<std::string> calls;
 
   void SetPenColour(Colour c) override { calls.push_back("pen " + Hex(c)); }
-  void SetPenStyle(PenStyle s) override { calls.push_back(s == PenStyle::Solid ? "penstyle solid" : "penstyle none"); }
+  void SetPenStyle(PenStyle s) override {
+    calls.push_back(s == PenStyle::Solid ? "penstyle solid" : s == PenStyle::Dash ? "penstyle dash" : "penstyle none");
+  }
+  void SetPenWidth(double w) override { calls.push_back("penwidth " + Num(w)); }
+  void Line(double x1, double y1, double x2, double y2) override {
+    calls.push_back("line " + Num(x1) + "," + Num(y1) + " " + Num(x2) + "," + Num(y2));
+  }
+  void BeginGroup(const std::string& name) override { calls.push_back("group " + name); }
+  void EndGroup() override { calls.push_back("endgroup"); }
   void SetBrushSolid(Colour c) override { calls.push_back("brush " + Hex(c)); }
   void SetBrushClear() override { calls.push_back("brush clear"); }
   void SetFont(const std::string& family, int points) override {
@@ -39,6 +48,12 @@ class RecordingCanvas : public Canvas {
       s += digits[v & 15];
     }
     return s;
+  }
+  // Shortest text that reads back as the same double.
+  static std::string Num(double v) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.17g", v);
+    return buffer;
   }
   static std::string Rect(int l, int t, int r, int b) {
     return std::to_string(l) + "," + std::to_string(t) + "," + std::to_string(r) + "," + std::to_string(b);

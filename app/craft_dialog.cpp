@@ -1,0 +1,210 @@
+#include "app/craft_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <cctype>
+#include <optional>
+
+#include "app/application.h"
+#include "craft/fold_gluing.h"
+#include "output/craft_writer.h"
+
+namespace didod {
+
+namespace {
+
+constexpr double kDefaultEdgeLength = 40.0;  // mm
+
+// The options of the last sheet, offered again while the program runs.
+craft::CraftOptions& LastOptions() {
+  static craft::CraftOptions options = [] {
+    craft::CraftOptions o;
+    o.edgeLength = kDefaultEdgeLength;
+    return o;
+  }();
+  return options;
+}
+
+void Tell(QWidget* parent, const std::string& message) {
+  QMessageBox box(QMessageBox::Information, kApplicationTitle, QString::fromStdString(message), QMessageBox::Ok,
+                  parent);
+  box.exec();
+}
+
+bool EndsWith(const std::string& s, const std::string& tail) {
+  if (s.size() < tail.size()) return false;
+  for (size_t i = 0; i < tail.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(s[s.size() - tail.size() + i])) != tail[i]) return false;
+  return true;
+}
+
+// Asks for the options until the sheet can be laid out; nothing when cancelled.
+std::optional<craft::CraftSheet> AskAndLayOut(const Construction& construction, const craft::SheetFolding& folding,
+                                              const std::string& netName, const QString& caption,
+                                              QWidget* parent) {
+  CraftDialog dialog(caption, parent);
+  dialog.SetOptions(LastOptions());
+  while (dialog.exec() == QDialog::Accepted) {
+    craft::CraftOptions options = dialog.Options();
+    options.title = netName;
+    LastOptions() = options;
+    try {
+      return craft::LayoutCraftSheet(construction, folding.hinges, folding.gluings, options);
+    } catch (const craft::CraftError& e) {
+      Tell(parent, e.what());
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+CraftDialog::CraftDialog(const QString& caption, QWidget* parent) : QDialog(parent) {
+  setWindowTitle(caption);
+  auto* form = new QFormLayout;
+
+  paper = new QComboBox(this);
+  paper->addItem("A4", static_cast<int>(craft::Paper::A4));
+  paper->addItem("A3", static_cast<int>(craft::Paper::A3));
+  paper->addItem("Letter", static_cast<int>(craft::Paper::Letter));
+  form->addRow("Papier:", paper);
+
+  fixedSize = new QRadioButton("Kantenlänge:", this);
+  edgeLength = new QDoubleSpinBox(this);
+  edgeLength->setRange(craft::kMinEdgeLength, craft::kMaxEdgeLength);
+  edgeLength->setDecimals(1);
+  edgeLength->setSuffix(" mm");
+  edgeLength->setValue(kDefaultEdgeLength);
+  edgeLength->setToolTip("Länge der längsten Kante des Netzes");
+  largest = new QRadioButton("so groß wie möglich", this);
+  auto* sizes = new QButtonGroup(this);
+  sizes->addButton(fixedSize);
+  sizes->addButton(largest);
+  fixedSize->setChecked(true);
+  auto* sizeRow = new QHBoxLayout;
+  sizeRow->addWidget(fixedSize);
+  sizeRow->addWidget(edgeLength);
+  form->addRow("Größe:", sizeRow);
+  form->addRow("", largest);
+  connect(fixedSize, &QRadioButton::toggled, edgeLength, &QWidget::setEnabled);
+
+  tabs = new QCheckBox("Klebelaschen", this);
+  tabs->setChecked(true);
+  tabSides = new QComboBox(this);
+  tabSides->addItem("an einer Kante je Paar");
+  tabSides->addItem("an beiden Kanten");
+  auto* tabRow = new QHBoxLayout;
+  tabRow->addWidget(tabs);
+  tabRow->addWidget(tabSides);
+  form->addRow("Laschen:", tabRow);
+  connect(tabs, &QCheckBox::toggled, tabSides, &QWidget::setEnabled);
+
+  numbers = new QCheckBox("Kanten nummerieren", this);
+  form->addRow("", numbers);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addWidget(buttons);
+}
+
+craft::CraftOptions CraftDialog::Options() const {
+  craft::CraftOptions o;
+  o.paper = static_cast<craft::Paper>(paper->currentData().toInt());
+  o.edgeLength = largest->isChecked() ? 0.0 : edgeLength->value();
+  o.tabs = !tabs->isChecked()               ? craft::TabMode::None
+           : tabSides->currentIndex() == 1 ? craft::TabMode::BothSides
+                                           : craft::TabMode::OneSide;
+  o.edgeNumbers = numbers->isChecked();
+  return o;
+}
+
+void CraftDialog::SetOptions(const craft::CraftOptions& o) {
+  paper->setCurrentIndex(paper->findData(static_cast<int>(o.paper)));
+  if (o.edgeLength > 0.0) {
+    edgeLength->setValue(o.edgeLength);
+    fixedSize->setChecked(true);
+  } else {
+    largest->setChecked(true);
+  }
+  tabs->setChecked(o.tabs != craft::TabMode::None);
+  tabSides->setCurrentIndex(o.tabs == craft::TabMode::BothSides ? 1 : 0);
+  numbers->setChecked(o.edgeNumbers);
+}
+
+std::string WriteCraftSheetFile(const Construction& construction, const std::string& netName,
+                                const craft::CraftOptions& options, const std::string& path) {
+  const craft::SheetFolding folding = craft::FoldForSheet(construction);
+  if (!folding.folds) return folding.message;
+  craft::CraftOptions named = options;
+  named.title = netName;
+  craft::CraftSheet sheet;
+  try {
+    sheet = craft::LayoutCraftSheet(construction, folding.hinges, folding.gluings, named);
+  } catch (const craft::CraftError& e) {
+    return e.what();
+  }
+  if (EndsWith(path, ".svg"))
+    WriteCraftSvg(sheet, path);
+  else
+    WriteCraftPdf(sheet, path);
+  return {};
+}
+
+bool SaveCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent) {
+  const craft::SheetFolding folding = craft::FoldForSheet(construction);
+  if (!folding.folds) {
+    Tell(parent, folding.message);
+    return false;
+  }
+  const auto sheet = AskAndLayOut(construction, folding, netName, "Bastelbogen speichern", parent);
+  if (!sheet) return false;
+  const QString pdfFilter = "PDF-Datei (*.pdf)";
+  const QString svgFilter = "SVG-Datei für Schneideplotter (*.svg)";
+  QString filter = pdfFilter;
+  QString path = QFileDialog::getSaveFileName(parent, "Bastelbogen speichern",
+                                              QString::fromStdString(sheet->title) + ".pdf",
+                                              pdfFilter + ";;" + svgFilter, &filter);
+  if (path.isEmpty()) return false;
+  const bool svg = filter == svgFilter || path.endsWith(".svg", Qt::CaseInsensitive);
+  if (svg && !path.endsWith(".svg", Qt::CaseInsensitive)) path += ".svg";
+  if (!svg && !path.endsWith(".pdf", Qt::CaseInsensitive)) path += ".pdf";
+  if (svg)
+    WriteCraftSvg(*sheet, path.toStdString());
+  else
+    WriteCraftPdf(*sheet, path.toStdString());
+  return true;
+}
+
+bool PrintCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent) {
+  const craft::SheetFolding folding = craft::FoldForSheet(construction);
+  if (!folding.folds) {
+    Tell(parent, folding.message);
+    return false;
+  }
+  const auto sheet = AskAndLayOut(construction, folding, netName, "Bastelbogen drucken", parent);
+  if (!sheet) return false;
+  QPrinter printer(QPrinter::HighResolution);
+  PrepareCraftPrinter(*sheet, printer);
+  QPrintDialog dialog(&printer, parent);
+  dialog.setWindowTitle("Bastelbogen drucken");
+  dialog.setMinMax(1, static_cast<int>(sheet->pages.size()));
+  if (dialog.exec() != QDialog::Accepted) return false;
+  PrintCraftPages(*sheet, printer);
+  return true;
+}
+
+}  // namespace didod

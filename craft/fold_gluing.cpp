@@ -1,0 +1,21 @@
+#include "craft/fold_gluing.h"
+
+namespace didod::craft {
+
+SheetFolding SheetFoldingOf(const FoldResult& result) {
+  SheetFolding folding;
+  using Verdict = FoldResult::Verdict;
+  folding.folds = (result.verdict == Verdict::Convex || result.verdict == Verdict::Several ||
+                   result.verdict == Verdict::NonConvex) &&
+                  !result.gluings.empty();
+  folding.message = result.message;
+  if (!folding.folds && folding.message.empty()) folding.message = "Das Netz lässt sich nicht zu einem Körper falten.";
+  auto edge = [](const EdgeRef& e) { return SheetEdge{e.face, e.corner}; };
+  for (const Hinge& h : result.hinges) folding.hinges.push_back({edge(h.a), edge(h.b)});
+  for (const EdgeGluing& g : result.gluings) folding.gluings.push_back({edge(g.a), edge(g.b)});
+  return folding;
+}
+
+SheetFolding FoldForSheet(const Construction& construction) { return SheetFoldingOf(FoldNet(construction)); }
+
+}  // namespace didod::craft

@@ -1,0 +1,60 @@
+#pragma once
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "model/construction.h"
+
+namespace didod {
+
+// What the user sees as the construction, kept small: only the used slots.
+struct ConstructionSnapshot {
+  std::vector<int> FaceSizes;      // faces 1 .. FaceCount
+  std::vector<NetPoint> NetPoints; // points 1 .. PointCount
+  std::vector<bool> Fixed;         // points 1 .. PointCount
+  std::vector<std::string> JoinList;
+  double Scale = kStandardScale;
+
+  static ConstructionSnapshot Of(const Construction& c);
+  // Puts the snapshot into c (pixel positions for centre); the scale only when
+  // withScale is set. The drag state of c is left alone.
+  void RestoreInto(Construction& c, ViewCentre centre, bool withScale) const;
+  bool operator==(const ConstructionSnapshot&) const = default;
+};
+
+// Undo and redo of the user's changes to the construction: one step per action,
+// each holding the construction as it was before and after the action.
+class UndoHistory {
+ public:
+  explicit UndoHistory(std::size_t capacity = 100) : capacity_(capacity) {}
+
+  // Records a finished action. Drops the redo steps; forgets the oldest step
+  // beyond the capacity. An action that changed nothing is not recorded.
+  void Record(const std::string& label, const ConstructionSnapshot& before, const ConstructionSnapshot& after,
+              bool changesScale);
+
+  bool CanUndo() const { return !undo_.empty(); }
+  bool CanRedo() const { return !redo_.empty(); }
+  std::string UndoLabel() const { return undo_.empty() ? std::string() : undo_.back().label; }
+  std::string RedoLabel() const { return redo_.empty() ? std::string() : redo_.back().label; }
+  std::size_t UndoCount() const { return undo_.size(); }
+  std::size_t RedoCount() const { return redo_.size(); }
+
+  // Takes back the last step (returns false when there is none).
+  bool Undo(Construction& c, ViewCentre centre);
+  bool Redo(Construction& c, ViewCentre centre);
+  void Clear();
+
+ private:
+  struct Step {
+    std::string label;
+    ConstructionSnapshot before, after;
+    bool changesScale = false;
+  };
+  std::size_t capacity_;
+  std::deque<Step> undo_;
+  std::vector<Step> redo_;
+};
+
+}  // namespace didod

@@ -1,0 +1,80 @@
+#pragma once
+// Small nets built in code for the folding tests.
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "model/construction.h"
+
+namespace didod::testnets {
+
+inline void AddFace(Construction& c, const std::vector<NetPoint>& corners) {
+  c.AppendWholeFace(corners, ViewCentre{400, 300});
+}
+
+// The square with lower-left corner (x, y), counter-clockwise.
+inline std::vector<NetPoint> Square(double x, double y, double s = 1.0) {
+  return {{x, y}, {x + s, y}, {x + s, y + s}, {x, y + s}};
+}
+
+// Latin cross of six unit squares: column x = 0 for y = 0..3, arms at y = 2.
+inline Construction CubeCross() {
+  Construction c;
+  AddFace(c, Square(0, 0));
+  AddFace(c, Square(0, 1));
+  AddFace(c, Square(0, 2));
+  AddFace(c, Square(0, 3));
+  AddFace(c, Square(-1, 2));
+  AddFace(c, Square(1, 2));
+  return c;
+}
+
+// Equilateral triangle on the edge a -> b, on its left.
+inline std::vector<NetPoint> TriangleLeftOf(NetPoint a, NetPoint b) {
+  const double mx = (a.x + b.x) / 2, my = (a.y + b.y) / 2;
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  const double h = std::sqrt(3.0) / 2;
+  return {a, b, {mx - dy * h, my + dx * h}};
+}
+
+// Tetrahedron: a big triangle of side 2 cut into four.
+inline Construction Tetrahedron() {
+  Construction c;
+  const double h = std::sqrt(3.0) / 2;
+  const NetPoint a{0, 0}, b{1, 0}, d{2, 0}, e{0.5, h}, f{1.5, h}, g{1, 2 * h};
+  AddFace(c, {a, b, e});
+  AddFace(c, {b, f, e});
+  AddFace(c, {b, d, f});
+  AddFace(c, {e, f, g});
+  return c;
+}
+
+// Regular n-gon with edge a -> b, on its left, counter-clockwise from a.
+inline std::vector<NetPoint> RegularLeftOf(NetPoint a, NetPoint b, int n) {
+  std::vector<NetPoint> out{a, b};
+  double dx = b.x - a.x, dy = b.y - a.y;
+  const double turn = 2 * std::numbers::pi / n;
+  NetPoint p = b;
+  for (int i = 2; i < n; ++i) {
+    const double nx = dx * std::cos(turn) - dy * std::sin(turn);
+    const double ny = dx * std::sin(turn) + dy * std::cos(turn);
+    dx = nx;
+    dy = ny;
+    p = {p.x + dx, p.y + dy};
+    out.push_back(p);
+  }
+  return out;
+}
+
+// Triangular prism: three squares in a row, a triangle on top and bottom.
+inline Construction TriangularPrism() {
+  Construction c;
+  AddFace(c, Square(0, 0));
+  AddFace(c, Square(1, 0));
+  AddFace(c, Square(2, 0));
+  AddFace(c, TriangleLeftOf({2, 1}, {1, 1}));
+  AddFace(c, TriangleLeftOf({1, 0}, {2, 0}));
+  return c;
+}
+
+}  // namespace didod::testnets
