@@ -55,10 +55,11 @@ void CheckEdge(const std::vector<std::vector<Vec2>>& faces, const SheetEdge& e) 
 
 class TabPlacer {
  public:
-  explicit TabPlacer(const std::vector<std::vector<Vec2>>& faces) : faces_(faces) {}
+  TabPlacer(const std::vector<std::vector<Vec2>>& faces, const std::set<EdgeKey>& hinges, double tolerance)
+      : faces_(faces), hinges_(hinges), tolerance_(tolerance) {}
 
   // Tries the edge at full height first, then narrower; returns whether a tab fits.
-  bool Place(const SheetEdge& edge, const SheetEdge& partner, int pair, double scaleFactor) {
+  bool Place(const SheetEdge& edge, const SheetEdge& partner, int pair) {
     const auto& face = faces_[edge.face - 1];
     const Vec2 p = Corner(face, edge.corner);
     const Vec2 q = Corner(face, edge.corner + 1);
@@ -68,35 +69,41 @@ class TabPlacer {
     const Vec2 n = OutwardNormal(face, edge.corner);
 
     // Folded, the tab lies on the partner face along its edge; its ends must
-    // not be steeper than the partner's corners there.
+    // not open wider than the partner's corners there. On the sheet, each end
+    // keeps within the free paper at its corner, and to half of it when the
+    // next edge round the corner may carry a tab of its own.
+    const double roomStart = FreeAngle(p, t, n);
+    const double roomEnd = FreeAngle(q, -1.0 * t, n);
     const auto& other = faces_[partner.face - 1];
     const bool sameTurn = (SignedArea(face) >= 0.0) == (SignedArea(other) >= 0.0);
     const int atStart = sameTurn ? partner.corner + 1 : partner.corner;
     const int atEnd = sameTurn ? partner.corner : partner.corner + 1;
     const int m = static_cast<int>(other.size());
-    auto endAngle = [&](int k) {
-      double angle = kTabEndAngle;
-      if (m >= 3) angle = std::min(angle, InteriorAngle(other, ((k % m) + m) % m) - 2.0 * kDegree);
-      return std::max(angle, kMinTabEndAngle);
-    };
-    const double cotStart = 1.0 / std::tan(endAngle(atStart));
-    const double cotEnd = 1.0 / std::tan(endAngle(atEnd));
-    const double full = std::min({kMaxTabHeight, 0.3 * length, 0.85 * length / (cotStart + cotEnd)});
-
+    // Steeper ends are tried when the usual ones collide: two tabs in the
+    // corner between neighbouring edges then fit side by side.
     for (double factor : {1.0, 0.7, 0.45, 0.25}) {
-      const double h = full * factor;
-      if (factor < 1.0 && h < kMinTabHeight) break;
-      GlueTab tab;
-      tab.edge = edge;
-      tab.pair = pair;
-      tab.height = h;
-      tab.corners = {p, q, q + h * n - (h * cotEnd) * t, p + h * n + (h * cotStart) * t};
-      if (Fits(tab)) {
-        tabs.push_back(tab);
-        return true;
+      for (double widest : {kTabEndAngle, 30.0 * kDegree}) {
+        auto endAngle = [&](int k) {
+          double angle = std::min(widest, k == atStart ? roomStart : roomEnd);
+          if (m >= 3) angle = std::min(angle, InteriorAngle(other, ((k % m) + m) % m) - 2.0 * kDegree);
+          return std::max(angle, kMinTabEndAngle);
+        };
+        const double cotStart = 1.0 / std::tan(endAngle(atStart));
+        const double cotEnd = 1.0 / std::tan(endAngle(atEnd));
+        const double full = std::min({kMaxTabHeight, 0.3 * length, 0.85 * length / (cotStart + cotEnd)});
+        const double h = full * factor;
+        if (factor < 1.0 && h < kMinTabHeight) continue;
+        GlueTab tab;
+        tab.edge = edge;
+        tab.pair = pair;
+        tab.height = h;
+        tab.corners = {p, q, q + h * n - (h * cotEnd) * t, p + h * n + (h * cotStart) * t};
+        if (Fits(tab)) {
+          tabs.push_back(tab);
+          return true;
+        }
       }
     }
-    (void)scaleFactor;
     return false;
   }
 
@@ -114,7 +121,41 @@ class TabPlacer {
     return true;
   }
 
+  // The angle of empty paper at `at`, turning from the edge direction `along`
+  // towards the outside `out` until the first edge of any face there; halved
+  // when that edge is no hinge (it may get a tab too).
+  double FreeAngle(Vec2 at, Vec2 along, Vec2 out) const {
+    const double turn = Cross(along, out) >= 0.0 ? 1.0 : -1.0;
+    double best = 2.0 * M_PI;
+    bool hinge = false;
+    for (size_t f = 0; f < faces_.size(); ++f) {
+      const auto& face = faces_[f];
+      const int n = static_cast<int>(face.size());
+      if (n < 2) continue;
+      for (int k = 0; k < n; ++k) {
+        if (Distance(face[k], at) > tolerance_) continue;
+        const int previous = (k + n - 1) % n;
+        const std::pair<Vec2, EdgeKey> edges[2] = {{Corner(face, k + 1), {static_cast<int>(f) + 1, k}},
+                                                   {Corner(face, previous), {static_cast<int>(f) + 1, previous}}};
+        for (const auto& [to, key] : edges) {
+          const Vec2 d = to - at;
+          if (Length(d) <= tolerance_) continue;
+          double angle = std::atan2(turn * Cross(along, d), Dot(along, d));
+          if (angle < 0.0) angle += 2.0 * M_PI;
+          if (angle < 1e-9 || angle > 2.0 * M_PI - 1e-9) continue;  // the edge itself, or one on it
+          if (angle < best) {
+            best = angle;
+            hinge = hinges_.count(key) > 0;
+          }
+        }
+      }
+    }
+    return hinge ? best - 2.0 * kDegree : best / 2.0;
+  }
+
   const std::vector<std::vector<Vec2>>& faces_;
+  const std::set<EdgeKey>& hinges_;
+  double tolerance_;
 };
 
 // Size of an edge number: small edges get small numbers.
@@ -170,17 +211,17 @@ NetSheet LayoutNet(const Construction& c, const std::vector<EdgePair>& hinges, c
     hingeEdges.insert({pair.b.face, pair.b.corner});
   }
 
-  TabPlacer placer(faces);
+  TabPlacer placer(faces, hingeEdges, 1e-6 * std::max(sheet.edgeLength, 1.0));
   std::map<EdgeKey, const GlueTab*> tabOf;
   if (tabMode != TabMode::None) {
     for (size_t i = 0; i < gluings.size(); ++i) {
       const EdgePair& pair = gluings[i];
       const int index = static_cast<int>(i);
       if (tabMode == TabMode::BothSides) {
-        placer.Place(pair.a, pair.b, index, mmPerUnit);
-        placer.Place(pair.b, pair.a, index, mmPerUnit);
-      } else if (!placer.Place(pair.a, pair.b, index, mmPerUnit)) {
-        placer.Place(pair.b, pair.a, index, mmPerUnit);
+        placer.Place(pair.a, pair.b, index);
+        placer.Place(pair.b, pair.a, index);
+      } else if (!placer.Place(pair.a, pair.b, index)) {
+        placer.Place(pair.b, pair.a, index);
       }
     }
   }

@@ -60,4 +60,25 @@ inline std::vector<EdgePair> CubeCrossGluings() {
           {{5, 0}, {6, 0}}, {{6, 3}, {2, 0}}, {{6, 1}, {4, 0}}};
 }
 
+// The icosahedron as a strip of ten triangles with five caps above and five
+// below: faces 1-5 point up, 6-10 down, 11-15 are the upper caps, 16-20 the
+// lower ones.
+inline Construction IcosahedronStrip() {
+  Construction c;
+  const double h = std::sqrt(3.0) / 2.0;
+  for (int i = 0; i < 5; ++i) AddFace(c, {{i + 0.0, 0}, {i + 1.0, 0}, {i + 0.5, h}});
+  for (int i = 0; i < 5; ++i) AddFace(c, {{i + 0.5, h}, {i + 1.0, 0}, {i + 1.5, h}});
+  for (int i = 0; i < 5; ++i) AddFace(c, {{i + 0.5, h}, {i + 1.5, h}, {i + 1.0, 2 * h}});
+  for (int i = 0; i < 5; ++i) AddFace(c, {{i + 0.0, 0}, {i + 0.5, -h}, {i + 1.0, 0}});
+  return c;
+}
+
+inline std::vector<EdgePair> IcosahedronStripGluings() {
+  std::vector<EdgePair> g;
+  for (int i = 0; i < 5; ++i) g.push_back({{11 + i, 1}, {11 + (i + 1) % 5, 2}});
+  for (int i = 0; i < 5; ++i) g.push_back({{16 + i, 1}, {16 + (i + 1) % 5, 0}});
+  g.push_back({{1, 2}, {10, 1}});
+  return g;
+}
+
 }  // namespace didod::craft::testing

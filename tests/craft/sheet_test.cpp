@@ -350,6 +350,47 @@ TEST(CraftSheet, LargeNetIsTiledAndThePiecesAddUpToTheWhole) {
   EXPECT_NEAR(pieces, whole, 1e-6 * whole);
 }
 
+TEST(CraftSheet, IcosahedronTabsNeverCoverFacesOrEachOther) {
+  const Construction ico = testing::IcosahedronStrip();
+  const auto hinges = HingesOf(ico);
+  ASSERT_EQ(hinges.size(), 19u);
+  const auto gluings = testing::IcosahedronStripGluings();
+  for (TabMode mode : {TabMode::OneSide, TabMode::BothSides}) {
+    for (double edge : {0.0, 25.0, 60.0}) {
+      CraftOptions options;
+      options.tabs = mode;
+      options.edgeLength = edge;
+      options.edgeNumbers = true;
+      const CraftSheet sheet = LayoutCraftSheet(ico, hinges, gluings, options);
+      ExpectNoTabOverlaps(sheet.net);
+      const auto perPair = TabsPerPair(sheet.net);
+      // Every pair has its tab (two when asked for), or none and is marked on both edges.
+      for (int pair = 0; pair < static_cast<int>(gluings.size()); ++pair) {
+        const auto found = perPair.find(pair);
+        if (found == perPair.end()) {
+          const auto& u = sheet.net.untabbed;
+          EXPECT_NE(std::find(u.begin(), u.end(), gluings[pair].a), u.end());
+          EXPECT_NE(std::find(u.begin(), u.end(), gluings[pair].b), u.end());
+        } else if (mode == TabMode::OneSide) {
+          EXPECT_EQ(found->second, 1);
+        } else {
+          EXPECT_GE(found->second, 1);
+        }
+      }
+      // The caps' pairs face each other across a 60° wedge of paper, which
+      // holds both tabs when their ends are steep enough.
+      EXPECT_EQ(perPair.size(), gluings.size()) << "edge " << edge;
+      if (mode == TabMode::BothSides)
+        for (const auto& [pair, count] : perPair) EXPECT_EQ(count, 2) << "pair " << pair << " edge " << edge;
+      double longest = 0.0;
+      for (const auto& face : sheet.net.faces)
+        for (size_t k = 0; k < 3; ++k) longest = std::max(longest, Distance(face[k], face[(k + 1) % 3]));
+      if (edge > 0.0) EXPECT_NEAR(longest, edge, 1e-9);
+      EXPECT_NEAR(longest, sheet.net.edgeLength, 1e-9);
+    }
+  }
+}
+
 TEST(CraftSheet, BadRequestsAreRefusedWithAMessage) {
   const Construction cube = CubeCross();
   CraftOptions options;
