@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QMessageBox>
@@ -9,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/application.h"
+#include "app/craft_dialog.h"
 #include "app/glyphs.h"
 #include "persistence/catalogue.h"
 #include "persistence/construction_file.h"
@@ -169,6 +171,15 @@ void Tfpoly::BuildMenu() {
   M12->setObjectName("M12");
   M13->setObjectName("M13");
   M14->setObjectName("M14");
+
+  solidMenu = MM1->addMenu("Körper");
+  solidMenu->setObjectName("MSolid");
+  craftSaveAction = solidMenu->addAction("Bastelbogen speichern …", this, [this] {
+    if (construction_.GrabbedPoint == 0) SaveCraftSheet(construction_, netName_, this);
+  });
+  craftPrintAction = solidMenu->addAction("Bastelbogen drucken …", this, [this] {
+    if (construction_.GrabbedPoint == 0) PrintCraftSheet(construction_, netName_, this);
+  });
 }
 
 void Tfpoly::BuildCaptionStrip(QWidget* parent) {
@@ -407,6 +418,7 @@ void Tfpoly::S18Click() {
   box.exec();
   if (box.clickedButton() != yes) return;
   RecordAction("Konstruktion löschen", true, [this] { construction_.ResetConstruction(); });
+  netName_.clear();
   PB5Paint();
 }
 
@@ -522,6 +534,7 @@ void Tfpoly::S14Click() {
   // The whole file is read and checked first; a failure leaves the construction as it was.
   Construction loaded = LoadConstructionFile(path.toStdString(), SheetCentre());
   RecordAction("Konstruktion laden", true, [&] { ReplaceConstruction(std::move(loaded)); });
+  netName_ = QFileInfo(path).completeBaseName().toStdString();
 }
 
 void Tfpoly::Co2Change() {
@@ -529,6 +542,7 @@ void Tfpoly::Co2Change() {
   std::optional<Construction> net = ReadCatalogueNet(LB8, Co2->currentText().toStdString(), SheetCentre());
   if (!net) return;  // typed text that names no net
   RecordAction("Netz " + Co2->currentText().toStdString(), true, [&] { ReplaceConstruction(std::move(*net)); });
+  netName_ = Co2->currentText().toStdString();
 }
 void Tfpoly::S29C() {}
 void Tfpoly::Sp20C() {}
