@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -523,7 +524,7 @@ void Tfpoly::S15Cla() {
   if (SD3->exec() != QDialog::Accepted || SD3->selectedFiles().isEmpty()) return;
   const QString path = SD3->selectedFiles().constFirst();
   SD3->selectFile(path);  // the next save starts from this folder and name
-  SaveConstructionFile(construction_, path.toStdString());
+  SaveConstructionFile(construction_, QFile::encodeName(path).toStdString());
 }
 
 void Tfpoly::S14Click() {
@@ -532,7 +533,7 @@ void Tfpoly::S14Click() {
   const QString path = Od1->selectedFiles().constFirst();
   Od1->selectFile(path);
   // The whole file is read and checked first; a failure leaves the construction as it was.
-  Construction loaded = LoadConstructionFile(path.toStdString(), SheetCentre());
+  Construction loaded = LoadConstructionFile(QFile::encodeName(path).toStdString(), SheetCentre());
   RecordAction("Konstruktion laden", true, [&] { ReplaceConstruction(std::move(loaded)); });
   netName_ = QFileInfo(path).completeBaseName().toStdString();
 }
