@@ -54,24 +54,36 @@ FoldView::FoldView(FoldResult result, QWidget* parent) : QWidget(parent), result
   // Looking at the printed side of the sheet, a little from below and left,
   // so that the folded solid shows its depth.
   rotation_ = Multiply(AboutX(-0.45), AboutY(0.5));
-  // One size for the flat net and the closed solid, so that the picture
-  // keeps its scale while folding.
-  radius_ = 1e-9;
-  for (double f : {0.0, 1.0}) {
-    if (f > 0 && result_.solid.empty()) break;
-    const auto faces = FacesAt(result_, f);
+  // The printed side of a face is the one from which its corners run
+  // counter-clockwise on the sheet.
+  for (const auto& face : result_.flat) {
+    double area = 0;
+    for (size_t k = 0; k < face.size(); ++k) {
+      const Point3& a = face[k];
+      const Point3& b = face[(k + 1) % face.size()];
+      area += a.x * b.y - b.x * a.y;
+    }
+    turnSign_.push_back(area < 0 ? -1.0 : 1.0);
+  }
+  // The picture grows smoothly from the flat net's size to the solid's.
+  auto radiusOf = [](const std::vector<std::vector<Point3>>& faces) {
     const Point3 c = Centroid(faces);
+    double r = 1e-9;
     for (const auto& face : faces)
       for (const Point3& p : face)
-        radius_ = std::max(radius_, std::sqrt((p.x - c.x) * (p.x - c.x) + (p.y - c.y) * (p.y - c.y) +
-                                              (p.z - c.z) * (p.z - c.z)));
-  }
+        r = std::max(r, std::sqrt((p.x - c.x) * (p.x - c.x) + (p.y - c.y) * (p.y - c.y) + (p.z - c.z) * (p.z - c.z)));
+    return r;
+  };
+  flatRadius_ = radiusOf(FacesAt(result_, 0.0));
+  solidRadius_ = result_.solid.empty() ? flatRadius_ : radiusOf(FacesAt(result_, 1.0));
+  radius_ = flatRadius_;
   centre_ = Centroid(FacesAt(result_, 0.0));
 }
 
 void FoldView::setFraction(double f) {
   fraction_ = std::clamp(f, 0.0, 1.0);
   centre_ = Centroid(FacesAt(result_, result_.solid.empty() ? 0.0 : fraction_));
+  radius_ = result_.solid.empty() ? flatRadius_ : (1 - fraction_) * flatRadius_ + fraction_ * solidRadius_;
   update();
 }
 
@@ -105,7 +117,8 @@ void FoldView::paintEvent(QPaintEvent*) {
     double light;
   };
   std::vector<Item> items;
-  for (const auto& face : faces) {
+  for (size_t f = 0; f < faces.size(); ++f) {
+    const auto& face = faces[f];
     if (face.size() < 3) continue;
     Item item{0, {}, 1};
     double n[3] = {0, 0, 0};
@@ -122,9 +135,11 @@ void FoldView::paintEvent(QPaintEvent*) {
     }
     item.depth /= static_cast<double>(view.size());
     const double len = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    if (f < turnSign_.size())
+      for (double& c : n) c *= turnSign_[f];
     // Light from the viewer, a little from above; the inner side is darker.
     const double facing = len > 0 ? (0.25 * n[1] + n[2]) / (len * std::sqrt(1.0625)) : 1.0;
-    item.light = facing >= 0 ? 0.6 + 0.4 * facing : 0.45 + 0.25 * -facing;
+    item.light = facing >= 0 ? 0.7 + 0.3 * facing : 0.5 + 0.15 * -facing;
     items.push_back(std::move(item));
   }
   // Farthest first; the viewer looks along -z.
