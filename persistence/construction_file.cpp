@@ -110,9 +110,11 @@ void SaveListCompressed(const std::vector<std::string>& lines, const std::string
 namespace {
 
 std::vector<unsigned char> ReadFileBytes(const std::string& path) {
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Not blocking, so that a named pipe chosen by mistake cannot hang the window;
+  // only plain files are read.
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat info {};
-  if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode))
+  if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
     throw std::runtime_error("Cannot open file " + path);
   std::vector<unsigned char> bytes;
   unsigned char chunk[65536];

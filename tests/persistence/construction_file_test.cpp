@@ -143,6 +143,9 @@ TEST_F(ConstructionFile, FailedLoadsKeepTheConstruction) {
   const std::string missing = Path("missing.pko");
   EXPECT_EQ(LoadInto(c, missing), "Cannot open file " + missing);
   EXPECT_EQ(LoadInto(c, Path("")), "Cannot open file " + Path(""));  // the folder itself
+  const std::string pipe = Path("pipe.pko");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(LoadInto(c, pipe), "Cannot open file " + pipe);  // refused, not waited on
 
   const std::string plain = Path("plain.pko");
   Write(plain, std::string("1\r\n3\r\n3\r\n0\r\n0\r\n0\r\n-1\r\n0\r\n0\r\n-0.5\r\n-0.8\r\n0\r\n"));
