@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QMessageBox>
@@ -9,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/application.h"
+#include "app/craft_dialog.h"
 #include "app/glyphs.h"
 #include "persistence/catalogue.h"
 #include "persistence/construction_file.h"
@@ -169,6 +172,15 @@ void Tfpoly::BuildMenu() {
   M12->setObjectName("M12");
   M13->setObjectName("M13");
   M14->setObjectName("M14");
+
+  solidMenu = MM1->addMenu("Körper");
+  solidMenu->setObjectName("MSolid");
+  craftSaveAction = solidMenu->addAction("Bastelbogen speichern …", this, [this] {
+    if (construction_.GrabbedPoint == 0) SaveCraftSheet(construction_, netName_, this);
+  });
+  craftPrintAction = solidMenu->addAction("Bastelbogen drucken …", this, [this] {
+    if (construction_.GrabbedPoint == 0) PrintCraftSheet(construction_, netName_, this);
+  });
 }
 
 void Tfpoly::BuildCaptionStrip(QWidget* parent) {
@@ -407,6 +419,7 @@ void Tfpoly::S18Click() {
   box.exec();
   if (box.clickedButton() != yes) return;
   RecordAction("Konstruktion löschen", true, [this] { construction_.ResetConstruction(); });
+  netName_.clear();
   PB5Paint();
 }
 
@@ -511,7 +524,7 @@ void Tfpoly::S15Cla() {
   if (SD3->exec() != QDialog::Accepted || SD3->selectedFiles().isEmpty()) return;
   const QString path = SD3->selectedFiles().constFirst();
   SD3->selectFile(path);  // the next save starts from this folder and name
-  SaveConstructionFile(construction_, path.toStdString());
+  SaveConstructionFile(construction_, QFile::encodeName(path).toStdString());
 }
 
 void Tfpoly::S14Click() {
@@ -520,8 +533,9 @@ void Tfpoly::S14Click() {
   const QString path = Od1->selectedFiles().constFirst();
   Od1->selectFile(path);
   // The whole file is read and checked first; a failure leaves the construction as it was.
-  Construction loaded = LoadConstructionFile(path.toStdString(), SheetCentre());
+  Construction loaded = LoadConstructionFile(QFile::encodeName(path).toStdString(), SheetCentre());
   RecordAction("Konstruktion laden", true, [&] { ReplaceConstruction(std::move(loaded)); });
+  netName_ = QFileInfo(path).completeBaseName().toStdString();
 }
 
 void Tfpoly::Co2Change() {
@@ -529,6 +543,7 @@ void Tfpoly::Co2Change() {
   std::optional<Construction> net = ReadCatalogueNet(LB8, Co2->currentText().toStdString(), SheetCentre());
   if (!net) return;  // typed text that names no net
   RecordAction("Netz " + Co2->currentText().toStdString(), true, [&] { ReplaceConstruction(std::move(*net)); });
+  netName_ = Co2->currentText().toStdString();
 }
 void Tfpoly::S29C() {}
 void Tfpoly::Sp20C() {}

@@ -72,6 +72,10 @@ class Tfpoly : public QMainWindow {
   QAction* undoAction = nullptr;
   QAction* redoAction = nullptr;
   QAction* saveShortcut = nullptr;
+  QMenu* solidMenu = nullptr;  // "Körper"
+  QAction* foldAction = nullptr;
+  QAction* craftSaveAction = nullptr;
+  QAction* craftPrintAction = nullptr;
   QAction* loadShortcut = nullptr;
   // File dialogs of the construction file; they remember the last folder and name.
   QFileDialog* SD3 = nullptr;
@@ -125,6 +129,7 @@ class Tfpoly : public QMainWindow {
   ViewCentre SheetCentre() const { return PB5->Centre(); }
 
   Construction construction_;
+  std::string netName_;  // name of the chosen catalogue net or the loaded file, for printed sheets
   DragState drag_;
   UndoHistory history_;
   ConstructionSnapshot dragBefore_;

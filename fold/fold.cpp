@@ -4,9 +4,12 @@
 #include <chrono>
 #include <cmath>
 #include <numbers>
+#include <functional>
 #include <queue>
 
+#include "fold/gluing.h"
 #include "fold/net_complex.h"
+#include "fold/realise.h"
 
 namespace didod {
 namespace {
@@ -48,6 +51,181 @@ void BuildSteps(const NetComplex& net, FoldResult& r) {
   }
 }
 
+
+std::string Counts(const FoldResult& r) {
+  return std::to_string(r.faces) + " Flächen, " + std::to_string(r.edges) + " Kanten und " +
+         std::to_string(r.vertices) + " Ecken";
+}
+
+struct GluedVertices {
+  double largest = 0;  // largest angle gathered at a glued vertex
+  int kinds = 0;       // kinds of glued vertices, by angle and number of corners
+};
+
+GluedVertices Describe(const NetComplex& net, const std::vector<foldnet::Chord>& chords) {
+  const int n = static_cast<int>(net.points.size());
+  std::vector<int> parent(n);
+  for (int i = 0; i < n; ++i) parent[i] = i;
+  auto find = [&](int x) {
+    while (parent[x] != x) x = parent[x] = parent[parent[x]];
+    return x;
+  };
+  for (const auto& c : chords) {
+    parent[find(c.a)] = find((c.b + 1) % n);
+    parent[find((c.a + 1) % n)] = find(c.b);
+  }
+  std::vector<double> sum(n, 0.0);
+  std::vector<int> corners(n, 0);
+  for (int i = 0; i < n; ++i) {
+    sum[find(i)] += net.points[i].angle;
+    corners[find(i)] += net.points[i].corners;
+  }
+  GluedVertices g;
+  std::vector<std::pair<long long, int>> kinds;
+  for (int i = 0; i < n; ++i) {
+    if (find(i) != i) continue;
+    g.largest = std::max(g.largest, sum[i]);
+    kinds.push_back({std::llround(sum[i] * 1e6), corners[i]});
+  }
+  std::sort(kinds.begin(), kinds.end());
+  g.kinds = static_cast<int>(std::unique(kinds.begin(), kinds.end()) - kinds.begin());
+  return g;
+}
+
+constexpr size_t kMaxCandidates = 50000;
+
+void Search(const NetComplex& net, const FoldOptions& options, FoldResult& r) {
+  using foldnet::Chord;
+  using foldnet::GluingSearch;
+  using foldnet::Solid;
+  const auto deadline =
+      foldnet::Clock::now() + std::chrono::microseconds(static_cast<long long>(options.timeBudgetSeconds * 1e6));
+  const int n = static_cast<int>(net.edges.size());
+  if (n % 2 != 0) {
+    r.verdict = FoldResult::Verdict::DoesNotFold;
+    r.message = "Das Netz schließt sich zu keinem Körper: es hat " + std::to_string(n) +
+                " freie Kanten, eine ungerade Zahl, und sie lassen sich nicht paarweise verkleben.";
+    return;
+  }
+  Solid kept;
+  std::vector<Chord> keptChords;
+  auto phaseDeadline = deadline;
+  bool widePhase = false;
+  auto tryGluing = [&](const std::vector<Chord>& chords) {
+    ++r.candidatesTried;
+    Solid s;
+    if (!foldnet::Realise(net, chords, phaseDeadline, s)) return true;
+    ++r.solidsFound;
+    // Non-convex gluings can be many: once one solid is found, the others
+    // get only a short look.
+    if (widePhase && r.solidsFound == 1)
+      phaseDeadline = std::min(deadline, foldnet::Clock::now() + std::chrono::microseconds(static_cast<long long>(
+                                                                     options.timeBudgetSeconds * 1e5)));
+    // First a solid on which every face of the net stays a face of its own
+    // (none lying flat against its neighbour), then a convex one, then the
+    // largest.
+    const int F = static_cast<int>(net.faces.size());
+    auto better = [F](const Solid& x, const Solid& y) {
+      if ((x.faces == F) != (y.faces == F)) return x.faces == F;
+      if (x.convex != y.convex) return x.convex;
+      return x.volume > y.volume * (1 + 1e-9);
+    };
+    if (r.solidsFound == 1 || better(s, kept)) {
+      kept = std::move(s);
+      keptChords = chords;
+    }
+    // Nothing can beat a convex solid that keeps every face.
+    return !(r.solidsFound >= 2 && kept.convex && kept.faces == F);
+  };
+  const double twoPi = 2 * std::numbers::pi;
+  // Lists the gluings and tries them, the most regular first: a solid
+  // repeats few kinds of corners. Tells whether every gluing was tried (or
+  // trying stopped because the answer was clear).
+  auto run = [&](GluingSearch& search, bool skipConvex) {
+    if (!search.Finished()) return false;
+    std::vector<std::pair<int, std::vector<Chord>>> candidates;
+    bool capped = false;
+    const bool all = search.List([&](const std::vector<Chord>& chords) {
+      const GluedVertices g = Describe(net, chords);
+      if (skipConvex && g.largest <= twoPi + 1e-9) return true;  // tried already
+      candidates.push_back({g.kinds, chords});
+      capped = candidates.size() >= kMaxCandidates;
+      return !capped;
+    });
+    if (!all && !capped) return false;
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const auto& x, const auto& y) { return x.first < y.first; });
+    for (const auto& [kinds, chords] : candidates) {
+      if (foldnet::Clock::now() > phaseDeadline) return false;
+      if (!tryGluing(chords)) return true;
+    }
+    return !capped;
+  };
+
+  GluingSearch convex(net, twoPi, deadline);
+  r.convexGluingCount = convex.Count();
+  bool complete = run(convex, false);
+  std::int64_t nonConvexCount = 0;
+  if (r.solidsFound == 0 && options.tryNonConvex && complete) {
+    GluingSearch wide(net, 2 * twoPi, deadline);
+    nonConvexCount = wide.Count();
+    widePhase = true;
+    complete = run(wide, true);
+  }
+  r.budgetExhausted = !complete;
+
+  if (r.solidsFound == 0) {
+    if (!complete) {
+      r.verdict = FoldResult::Verdict::Undecided;
+      r.message = "Ob sich das Netz zu einem Körper schließt, ließ sich in der Zeitgrenze nicht entscheiden.";
+    } else if (r.candidatesTried == 0) {
+      r.verdict = FoldResult::Verdict::DoesNotFold;
+      r.message =
+          "Das Netz schließt sich zu keinem Körper: keine Verklebung der freien Kanten passt (gleich lange "
+          "Kanten, an jeder Ecke höchstens " +
+          std::string(options.tryNonConvex && nonConvexCount >= 0 ? "720°" : "360°") +
+          " und mindestens drei Flächen).";
+    } else {
+      r.verdict = FoldResult::Verdict::DoesNotFold;
+      r.message = "Das Netz schließt sich zu keinem Körper: keine der " + std::to_string(r.candidatesTried) +
+                  " möglichen Verklebungen lässt sich aus den starren Flächen räumlich bauen.";
+    }
+    return;
+  }
+
+  r.convex = kept.convex;
+  r.vertices = kept.vertices;
+  r.edges = kept.edges;
+  r.faces = kept.faces;
+  for (size_t h = 0; h < r.hinges.size(); ++h) r.hinges[h].dihedral = kept.hingeDihedral[h];
+  for (size_t i = 0; i < keptChords.size(); ++i) {
+    r.gluings.push_back({net.Ref(net.edges[keptChords[i].a].edge), net.Ref(net.edges[keptChords[i].b].edge)});
+    r.gluingDihedral.push_back(kept.chordDihedral[i]);
+  }
+  r.solid.assign(net.faces.size(), {});
+  for (size_t f = 0; f < net.faces.size(); ++f) {
+    const auto& face = net.faces[f];
+    r.solid[f].resize(face.p.size());
+    for (size_t k = 0; k < face.p.size(); ++k) {
+      const Eigen::Vector3d& p = kept.corners[f][k];
+      r.solid[f][face.original[k]] = {p.x(), p.y(), p.z()};
+    }
+  }
+  if (r.solidsFound >= 2) {
+    r.verdict = FoldResult::Verdict::Several;
+    r.message = "Das Netz faltet sich zu mehreren Körpern; gezeigt wird " +
+                std::string(kept.convex ? "der konvexe" : "ein nicht konvexer") + " mit " + Counts(r) + ".";
+  } else if (kept.convex) {
+    r.verdict = FoldResult::Verdict::Convex;
+    r.message = "Das Netz faltet sich zu einem konvexen Körper mit " + Counts(r) + ".";
+  } else {
+    r.verdict = FoldResult::Verdict::NonConvex;
+    r.message = "Das Netz faltet sich nur zu einem nicht konvexen Körper mit " + Counts(r) + ".";
+  }
+  if (!complete && r.solidsFound == 1)
+    r.message += " Ob es noch andere Körper gibt, wurde in der Zeitgrenze nicht zu Ende geprüft.";
+}
+
 }  // namespace
 
 FoldResult FoldNet(const Construction& c, const FoldOptions& options) {
@@ -70,8 +248,7 @@ FoldResult FoldNet(const Construction& c, const FoldOptions& options) {
     return r;
   }
   for (const auto& h : net.hinges) r.hinges.push_back({net.Ref(h.a), net.Ref(h.b), std::numbers::pi});
-  r.verdict = FoldResult::Verdict::Undecided;
-  r.message = "Ob sich das Netz schließt, ließ sich nicht entscheiden.";
+  Search(net, options, r);
   BuildSteps(net, r);
   return r;
 }

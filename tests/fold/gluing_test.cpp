@@ -1,0 +1,179 @@
+#include "fold/gluing.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <set>
+
+#include "nets.h"
+
+namespace didod {
+namespace {
+
+using namespace testnets;
+using foldnet::Chord;
+using foldnet::GluingSearch;
+using foldnet::NetComplex;
+
+// All non-crossing perfect matchings of the edges lo..hi.
+void Matchings(int lo, int hi, std::vector<Chord>& cur, std::vector<std::vector<Chord>>& out) {
+  if (lo > hi) {
+    out.push_back(cur);
+    return;
+  }
+  for (int m = lo + 1; m <= hi; m += 2) {
+    std::vector<std::vector<Chord>> inner;
+    std::vector<Chord> none;
+    Matchings(lo + 1, m - 1, none, inner);
+    for (const auto& in : inner) {
+      std::vector<Chord> next = cur;
+      next.push_back({lo, m});
+      next.insert(next.end(), in.begin(), in.end());
+      Matchings(m + 1, hi, next, out);
+    }
+  }
+}
+
+struct Brute {
+  std::int64_t alexandrov = 0;  // every pair and every glued vertex possible
+  std::set<std::vector<std::pair<int, int>>> listed;  // and no two convex faces sharing two edges
+};
+
+// Checks every matching directly: equal lengths, no face glued to itself or
+// to a face it is hinged to, and every glued vertex possible.
+Brute BruteForce(const NetComplex& net, double limit) {
+  const int n = static_cast<int>(net.edges.size());
+  std::vector<std::vector<Chord>> all;
+  std::vector<Chord> none;
+  Matchings(0, n - 1, none, all);
+  std::set<std::pair<int, int>> hinged;
+  for (const auto& h : net.hinges) {
+    hinged.insert({h.a.face, h.b.face});
+    hinged.insert({h.b.face, h.a.face});
+  }
+  Brute result;
+  for (const auto& m : all) {
+    bool ok = true;
+    std::multiset<std::pair<int, int>> pairs;
+    for (const Chord& c : m) {
+      const int fa = net.edges[c.a].edge.face, fb = net.edges[c.b].edge.face;
+      if (std::fabs(net.edges[c.a].length - net.edges[c.b].length) > 1e-9 || fa == fb || hinged.count({fa, fb}))
+        ok = false;
+      pairs.insert({std::min(fa, fb), std::max(fa, fb)});
+    }
+    if (!ok) continue;
+    std::vector<int> parent(n);
+    for (int i = 0; i < n; ++i) parent[i] = i;
+    auto find = [&](int x) {
+      while (parent[x] != x) x = parent[x];
+      return x;
+    };
+    for (const Chord& c : m) {
+      parent[find(c.a)] = find((c.b + 1) % n);
+      parent[find((c.a + 1) % n)] = find(c.b);
+    }
+    std::vector<double> sum(n, 0), most(n, 0);
+    for (int i = 0; i < n; ++i) {
+      sum[find(i)] += net.points[i].angle;
+      most[find(i)] = std::max(most[find(i)], net.points[i].maxAngle);
+    }
+    for (int i = 0; i < n; ++i)
+      if (find(i) == i && !GluingSearch::VertexPossible(sum[i], most[i], limit)) ok = false;
+    if (!ok) continue;
+    ++result.alexandrov;
+    bool twice = false;
+    for (const auto& p : pairs) twice = twice || pairs.count(p) > 1;
+    if (twice) continue;
+    std::vector<std::pair<int, int>> key;
+    for (const Chord& c : m) key.push_back({c.a, c.b});
+    std::sort(key.begin(), key.end());
+    result.listed.insert(key);
+  }
+  return result;
+}
+
+void ExpectCountsMatch(const Construction& c, double limit) {
+  NetComplex net;
+  std::string reason;
+  ASSERT_TRUE(foldnet::BuildNetComplex(c, 1e-6, net, reason)) << reason;
+  const Brute brute = BruteForce(net, limit);
+  GluingSearch search(net, limit, foldnet::Clock::now() + std::chrono::seconds(30));
+  ASSERT_TRUE(search.Finished());
+  EXPECT_EQ(search.Count(), brute.alexandrov);
+  std::set<std::vector<std::pair<int, int>>> listed;
+  EXPECT_TRUE(search.List([&](const std::vector<Chord>& chords) {
+    std::vector<std::pair<int, int>> key;
+    for (const Chord& ch : chords) key.push_back({ch.a, ch.b});
+    std::sort(key.begin(), key.end());
+    EXPECT_TRUE(listed.insert(key).second) << "listed twice";
+    return true;
+  }));
+  EXPECT_EQ(listed, brute.listed);
+}
+
+// A strip of equilateral triangles, alternately up and down.
+Construction TriangleStrip(int count) {
+  Construction c;
+  const double h = std::sqrt(3.0) / 2;
+  for (int i = 0; i < count; ++i) {
+    const double x = i * 0.5;
+    if (i % 2 == 0)
+      AddFace(c, {{x, 0}, {x + 1, 0}, {x + 0.5, h}});
+    else
+      AddFace(c, {{x + 0.5, 0}, {x + 1, h}, {x, h}});
+  }
+  return c;
+}
+
+TEST(GluingCount, AgreesWithBruteForceOnSmallNets) {
+  ExpectCountsMatch(CubeCross(), 2 * std::numbers::pi);
+  ExpectCountsMatch(CubeCross(), 4 * std::numbers::pi);
+  ExpectCountsMatch(Tetrahedron(), 2 * std::numbers::pi);
+  ExpectCountsMatch(TriangularPrism(), 2 * std::numbers::pi);
+  ExpectCountsMatch(TriangularPrism(), 4 * std::numbers::pi);
+  for (int k = 4; k <= 16; k += 2) {
+    SCOPED_TRACE(k);
+    ExpectCountsMatch(TriangleStrip(k), 2 * std::numbers::pi);
+    ExpectCountsMatch(TriangleStrip(k), 4 * std::numbers::pi);
+  }
+  // Mixed lengths: a row of a square, a long rectangle and a square.
+  Construction mixed;
+  AddFace(mixed, Square(0, 0));
+  AddFace(mixed, {{1, 0}, {3, 0}, {3, 1}, {1, 1}});
+  AddFace(mixed, Square(3, 0));
+  AddFace(mixed, {{1, 1}, {3, 1}, {3, 2}, {1, 2}});
+  AddFace(mixed, {{1, -1}, {3, -1}, {3, 0}, {1, 0}});
+  AddFace(mixed, {{1, 2}, {3, 2}, {3, 3}, {1, 3}});
+  ExpectCountsMatch(mixed, 2 * std::numbers::pi);
+  ExpectCountsMatch(mixed, 4 * std::numbers::pi);
+}
+
+TEST(GluingCount, TheCubeCrossHasTheCubeAmongItsGluings) {
+  NetComplex net;
+  std::string reason;
+  ASSERT_TRUE(foldnet::BuildNetComplex(CubeCross(), 1e-6, net, reason));
+  GluingSearch search(net, 2 * std::numbers::pi, foldnet::Clock::now() + std::chrono::seconds(30));
+  EXPECT_GE(search.Count(), 1);
+  // Every listed gluing gathers three corners at each glued vertex of the cube.
+  int lists = 0;
+  search.List([&](const std::vector<Chord>& chords) {
+    EXPECT_EQ(chords.size(), 7u);
+    ++lists;
+    return true;
+  });
+  EXPECT_GE(lists, 1);
+}
+
+TEST(GluingCount, StopsAtTheDeadline) {
+  NetComplex net;
+  std::string reason;
+  ASSERT_TRUE(foldnet::BuildNetComplex(TriangleStrip(40), 1e-6, net, reason));
+  GluingSearch search(net, 4 * std::numbers::pi, foldnet::Clock::now() - std::chrono::seconds(1));
+  EXPECT_FALSE(search.Finished());
+  EXPECT_FALSE(search.List([](const std::vector<Chord>&) { return true; }));
+}
+
+}  // namespace
+}  // namespace didod
