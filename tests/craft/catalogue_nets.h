@@ -45,9 +45,4 @@ inline SheetFolding FoldGenerously(const Construction& c) {
   return SheetFoldingOf(FoldNet(c, options));
 }
 
-// While the fold check is still being built it answers "undecided" to every net.
-inline bool FoldUndecided(const SheetFolding& folding) {
-  return !folding.folds && folding.message.find("nicht entscheiden") != std::string::npos;
-}
-
 }  // namespace didod::craft::testing
