@@ -111,7 +111,8 @@ void Search(const NetComplex& net, const FoldOptions& options, FoldResult& r) {
   std::vector<Chord> keptChords;
   auto phaseDeadline = deadline;
   bool widePhase = false;
-  auto tryGluing = [&](const std::vector<Chord>& chords) {
+  int keptKinds = 0;
+  auto tryGluing = [&](const std::vector<Chord>& chords, int kinds) {
     ++r.candidatesTried;
     Solid s;
     if (!foldnet::Realise(net, chords, phaseDeadline, s)) return true;
@@ -123,16 +124,18 @@ void Search(const NetComplex& net, const FoldOptions& options, FoldResult& r) {
                                                                      options.timeBudgetSeconds * 1e5)));
     // First a solid on which every face of the net stays a face of its own
     // (none lying flat against its neighbour), then a convex one, then the
-    // largest.
+    // most regular (fewest kinds of corners), then the largest.
     const int F = static_cast<int>(net.faces.size());
-    auto better = [F](const Solid& x, const Solid& y) {
+    auto better = [F](const Solid& x, int xKinds, const Solid& y, int yKinds) {
       if ((x.faces == F) != (y.faces == F)) return x.faces == F;
       if (x.convex != y.convex) return x.convex;
+      if (xKinds != yKinds) return xKinds < yKinds;
       return x.volume > y.volume * (1 + 1e-9);
     };
-    if (r.solidsFound == 1 || better(s, kept)) {
+    if (r.solidsFound == 1 || better(s, kinds, kept, keptKinds)) {
       kept = std::move(s);
       keptChords = chords;
+      keptKinds = kinds;
     }
     // Nothing can beat a convex solid that keeps every face.
     return !(r.solidsFound >= 2 && kept.convex && kept.faces == F);
@@ -157,7 +160,7 @@ void Search(const NetComplex& net, const FoldOptions& options, FoldResult& r) {
                      [](const auto& x, const auto& y) { return x.first < y.first; });
     for (const auto& [kinds, chords] : candidates) {
       if (foldnet::Clock::now() > phaseDeadline) return false;
-      if (!tryGluing(chords)) return true;
+      if (!tryGluing(chords, kinds)) return true;
     }
     return !capped;
   };

@@ -223,12 +223,14 @@ bool Realise(const NetComplex& net, const std::vector<Chord>& chords, Clock::tim
   Eigen::MatrixXd D = Eigen::MatrixXd::Constant(V, V, 1e300);
   for (int v = 0; v < V; ++v) D(v, v) = 0;
   for (const Distance& d : dist) D(d.u, d.w) = D(d.w, d.u) = std::min(D(d.u, d.w), d.d);
-  for (int k = 0; k < V; ++k)
+  for (int k = 0; k < V; ++k) {
+    if (k % 32 == 0 && Clock::now() > deadline) return Fail(why, "time");
     for (int i = 0; i < V; ++i) {
       const double dik = D(i, k);
       if (dik >= 1e299) continue;
       for (int j = 0; j < V; ++j) D(i, j) = std::min(D(i, j), dik + D(k, j));
     }
+  }
   if (Clock::now() > deadline) return Fail(why, "time");
   if (D.maxCoeff() >= 1e299) return Fail(why, "not connected");
   // Surface distances to chords as on a sphere of the surface's area.

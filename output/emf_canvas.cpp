@@ -109,9 +109,21 @@ void EmfCanvas::ReplaceObject(std::uint32_t& current, char* createRecord, std::u
   current = handle;
 }
 
+// A clear brush and an invisible pen are the stock objects: every reader knows
+// those, while some ignore a created null brush and keep filling.
+void EmfCanvas::SelectStock(std::uint32_t& current, std::uint32_t stock) {
+  Append(U_EMRSELECTOBJECT_set(stock));
+  if (current != 0) Append(deleteobject_set(&current, rec_->handles));
+  current = 0;
+}
+
 void EmfCanvas::SelectNewPen() {
+  if (penStyle_ == PenStyle::None) {
+    SelectStock(pen_, U_NULL_PEN);
+    return;
+  }
   std::uint32_t handle = 0;
-  const uint32_t style = penStyle_ == PenStyle::Solid ? U_PS_SOLID : penStyle_ == PenStyle::Dash ? U_PS_DASH : U_PS_NULL;
+  const uint32_t style = penStyle_ == PenStyle::Dash ? U_PS_DASH : U_PS_SOLID;
   const U_LOGPEN pen = logpen_set(style, point32_set(1, 1), ColourRef(penColour_));
   char* record = createpen_set(&handle, rec_->handles, pen);
   ReplaceObject(pen_, record, handle);
@@ -120,9 +132,12 @@ void EmfCanvas::SelectNewPen() {
 void EmfCanvas::SelectNewBrush(bool solid, Colour colour) {
   brushSolid_ = solid;
   brushColour_ = colour;
+  if (!solid) {
+    SelectStock(brush_, U_NULL_BRUSH);
+    return;
+  }
   std::uint32_t handle = 0;
-  const U_LOGBRUSH brush = logbrush_set(solid ? U_BS_SOLID : U_BS_NULL, ColourRef(colour), 0);
-  char* record = createbrushindirect_set(&handle, rec_->handles, brush);
+  char* record = createbrushindirect_set(&handle, rec_->handles, logbrush_set(U_BS_SOLID, ColourRef(colour), 0));
   ReplaceObject(brush_, record, handle);
 }
 

@@ -36,6 +36,7 @@ class EmfCanvas : public Canvas {
   void Append(char* record);
   void SelectNewPen();
   void SelectNewBrush(bool solid, Colour colour);
+  void SelectStock(std::uint32_t& current, std::uint32_t stock);
   void ReplaceObject(std::uint32_t& current, char* createRecord, std::uint32_t handle);
 
   struct Recording;  // libUEMF's track and handle table

@@ -143,6 +143,19 @@ TEST(FoldNet, BrokenNetsAreRefusedWithoutASolid) {
   EXPECT_TRUE(r.solid.empty());
   EXPECT_TRUE(r.gluings.empty());
 
+  // The right arm hung below the foot instead: five squares in a column
+  // wrap round and overlap.
+  const Construction cross = CubeCross();
+  Construction moved;
+  AddFace(moved, Square(0, -1));
+  for (int f = 1; f <= 5; ++f) {
+    const FaceRangeResult fr = cross.FaceRange(f);
+    AddFace(moved, std::vector<NetPoint>(cross.NetPoints.begin() + fr.first, cross.NetPoints.begin() + fr.last + 1));
+  }
+  r = FoldNet(moved);
+  EXPECT_EQ(r.verdict, FoldResult::Verdict::DoesNotFold) << r.message;
+  EXPECT_TRUE(r.solid.empty());
+
   // A seventh square hung on a free edge of the cross.
   Construction extra = CubeCross();
   AddFace(extra, Square(2, 2));

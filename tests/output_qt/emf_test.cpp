@@ -85,7 +85,10 @@ Walked Walk(const QByteArray& emf) {
       }
       case 37: {  // select
         const std::uint32_t handle = U32(emf, d);
-        if (handle & 0x80000000u) break;  // stock object at the end
+        if (handle == 0x80000005u) brush = "brush clear";  // stock objects
+        if (handle == 0x80000008u) pen = "pen none";
+        if (handle == 0x80000007u) pen = "pen #000000";
+        if (handle & 0x80000000u) break;
         auto found = objects.find(handle);
         if (found == objects.end()) return w.error = "select of unknown object", w;
         if (found->second.rfind("pen", 0) == 0) pen = found->second;

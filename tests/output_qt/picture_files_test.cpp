@@ -123,6 +123,11 @@ TEST_F(PictureFiles, JpegWithinTolerance) {
   EXPECT_FALSE(bytes.contains(QByteArray("\xFF\xC2", 2)));
   const int sof = static_cast<int>(bytes.indexOf(QByteArray("\xFF\xC0", 2)));
   EXPECT_EQ(static_cast<uchar>(bytes[sof + 9]), 3) << "three components";
+  // Quality 100: every entry of the first quantisation table is 1.
+  const int dqt = static_cast<int>(bytes.indexOf(QByteArray("\xFF\xDB", 2)));
+  ASSERT_GT(dqt, 0);
+  ASSERT_EQ(static_cast<uchar>(bytes[dqt + 4]) >> 4, 0) << "8-bit table";
+  for (int i = 0; i < 64; ++i) ASSERT_EQ(static_cast<uchar>(bytes[dqt + 5 + i]), 1) << i;
   const QImage back = ReadBack(Path("a.jpg"), "jpeg");
   ExpectDrawing(back, kSheetW, kSheetH, 70);
 }

@@ -139,6 +139,23 @@ TEST_F(Printing, VectorAcrossThePageWidth) {
     for (int x = 0; x < kSheetW; ++x) ASSERT_EQ(at(x, y), qRgb(255, 255, 255)) << x << "," << y;
 }
 
+TEST_F(Printing, FailingDrawingStillEndsTheJob) {
+  const QString pdf = dir.filePath("failed.pdf");
+  auto printer = PdfPrinter(pdf);
+  EXPECT_THROW(PrintVectorOn(*printer, kSheetW, kSheetH,
+                             [](Canvas& canvas) {
+                               canvas.Ellipse(0, 0, 10, 10);
+                               throw std::runtime_error("drawing failed");
+                             }),
+               std::runtime_error);
+  // The job was ended: the page is complete, and the printer takes the next job.
+  ExpectOnePageWithTitle(pdf);
+  const QString next = dir.filePath("next.pdf");
+  printer->setOutputFileName(next);
+  PrintVectorOn(*printer, kSheetW, kSheetH, paint);
+  ExpectOnePageWithTitle(next);
+}
+
 TEST(PrintingWithoutPrinter, SaysSo) {
   if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this machine has a default printer";
   const QImage sheet(10, 10, QImage::Format_RGB32);

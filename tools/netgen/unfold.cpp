@@ -231,9 +231,7 @@ bool Grow(const Layout& l, int root, double angle, double noise, Random& rng, co
     Option chosen = options[best];
     const int at = static_cast<int>(shapes.size());
     slot[chosen.face] = at;
-    const int parentFace = net.faces[chosen.parent].solidFace;
     net.faces.push_back({chosen.face, chosen.shape.corners, chosen.parent, chosen.parentEdge, chosen.ownEdge});
-    (void)parentFace;
     shapes.push_back(chosen.shape);
     for (Option& o : options) {
       if (!o.alive) continue;
@@ -314,6 +312,56 @@ double OverlapArea(const std::vector<Vec2>& a, const std::vector<Vec2>& b) {
   return PiecesOverlap(MakeShape(a), MakeShape(b));
 }
 
+namespace {
+
+// Moves faces that hang on the net by a single edge (leaves of its tree) to
+// other free edges as long as that lets the net grow in the box.
+double Improve(const Layout& l, Net& net, const SheetBox& box, double score, int rounds) {
+  const int count = static_cast<int>(net.faces.size());
+  std::vector<Shape> shapes;
+  for (const NetFace& f : net.faces) shapes.push_back(MakeShape(f.corners));
+  std::vector<int> at(count);
+  for (int k = 0; k < count; ++k) at[net.faces[k].solidFace] = k;
+  for (int round = 0; round < rounds; ++round) {
+    bool improved = false;
+    std::vector<int> children(count, 0);
+    for (int k = 1; k < count; ++k) ++children[net.faces[k].parent];
+    for (int k = 1; k < count; ++k) {
+      if (children[k] > 0) continue;
+      NetFace& face = net.faces[k];
+      const int f = face.solidFace;
+      for (int e = 0; e < static_cast<int>(l.neighbours[f].size()); ++e) {
+        const Neighbour nb = l.neighbours[f][e];
+        const int g = at[nb.face];
+        if (g == face.parent && e == face.ownEdge) continue;
+        Shape moved = MakeShape(PlaceAcross(net.faces[g].corners, nb.edge, l.local[f], e));
+        bool free = true;
+        for (int o = 0; o < count && free; ++o)
+          if (o != k && Overlap(moved, shapes[o])) free = false;
+        if (!free) continue;
+        const NetFace old = face;
+        face.corners = moved.corners;
+        face.parent = g;
+        face.parentEdge = nb.edge;
+        face.ownEdge = e;
+        const double s = BestTurn(net, box, 60, 16).second;
+        if (s > score * (1 + 1e-9)) {
+          --children[old.parent];
+          ++children[g];
+          score = s;
+          shapes[k] = std::move(moved);
+          improved = true;
+          break;
+        }
+        face = old;
+      }
+    }
+    if (!improved) break;
+  }
+  return score;
+}
+}  // namespace
+
 Net Unfold(const Polyhedron& solid, const SheetBox& box, std::uint32_t seed, const NetScore& score) {
   const Layout l = MakeLayout(solid);
   const int count = static_cast<int>(solid.faces.size());
@@ -322,6 +370,7 @@ Net Unfold(const Polyhedron& solid, const SheetBox& box, std::uint32_t seed, con
   Net best;
   double bestScale = 0;
   Net net;
+  std::vector<std::pair<double, Net>> grown;
   for (int a = 0; a < attempts; ++a) {
     // First a pass over roots without noise, then random roots with noise.
     const int root = a < count && a < attempts / 2 ? a : rng.Below(count);
@@ -329,12 +378,22 @@ Net Unfold(const Polyhedron& solid, const SheetBox& box, std::uint32_t seed, con
     const double noise = a < attempts / 2 ? 0.0 : 0.02 + 0.3 * rng.Uniform();
     if (!Grow(l, root, angle, noise, rng, box, net)) continue;
     const double scale = score ? score(net) : BestTurn(net, box, 60, 16).second;
+    grown.push_back({scale, net});
     if (scale > bestScale * (1 + 1e-9)) { bestScale = scale; best = net; }
   }
   for (int a = 0; bestScale == 0 && a < 2000; ++a) {
     if (Grow(l, rng.Below(count), 0.0, 1.0 + rng.Uniform(), rng, box, net)) { best = net; bestScale = 1; }
   }
   if (bestScale == 0) throw std::runtime_error("no net without overlaps found");
+  if (!score) {
+    // Polish the most promising nets by moving single faces.
+    std::stable_sort(grown.begin(), grown.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (std::size_t k = 0; k < grown.size() && k < 12; ++k) {
+      const double s = Improve(l, grown[k].second, box, grown[k].first, 40);
+      if (s > bestScale * (1 + 1e-9)) { bestScale = s; best = grown[k].second; }
+    }
+    best = Reroot(best, 0);  // every face again after the face it hangs on
+  }
   return best;
 }
 
