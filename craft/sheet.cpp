@@ -374,9 +374,12 @@ Area ContentArea(PaperSize paper, bool landscape) {
   return {w - 2.0 * kPageMargin, h - 2.0 * kPageMargin - kHeaderHeight - kFooterHeight};
 }
 
+// Pages needed side by side; capped far above any sheet that is allowed, so
+// that a net with faces strewn far apart cannot overflow the count.
 int Tiles(double extent, double room) {
   if (extent <= room) return 1;
-  return static_cast<int>(std::ceil((extent - kTileOverlap) / (room - kTileOverlap) - 1e-9));
+  const double tiles = std::ceil((extent - kTileOverlap) / (room - kTileOverlap) - 1e-9);
+  return tiles < 1e6 ? static_cast<int>(tiles) : 1000000;
 }
 
 constexpr int kTurnSteps = 36;  // 5° apart, half a turn
@@ -386,7 +389,10 @@ double TurnAngle(int step) { return step * M_PI / kTurnSteps; }
 
 CraftSheet LayoutCraftSheet(const Construction& c, const std::vector<EdgePair>& hinges,
                             const std::vector<EdgePair>& gluings, const CraftOptions& options) {
-  if (!c.IsConsistent()) throw CraftError("Das Netz ist beschädigt.");
+  bool finite = c.IsConsistent();
+  for (int i = 1; finite && i <= c.PointCount; ++i)
+    finite = std::isfinite(c.NetPoints[i].x) && std::isfinite(c.NetPoints[i].y);
+  if (!finite) throw CraftError("Das Netz ist beschädigt.");
   const bool fixedSize = options.edgeLength != 0.0;
   if (fixedSize && !(options.edgeLength >= kMinEdgeLength && options.edgeLength <= kMaxEdgeLength))
     throw CraftError("Die Kantenlänge muss zwischen 5 und 2000 mm liegen.");
@@ -404,12 +410,12 @@ CraftSheet LayoutCraftSheet(const Construction& c, const std::vector<EdgePair>& 
   if (fixedSize) {
     net = LayoutNet(c, hinges, gluings, options.tabs, options.edgeNumbers, options.edgeLength / unit.edgeLength);
     // Fewest pages; portrait and the net as drawn win ties.
-    int fewest = 0;
+    double fewest = 0.0;
     for (bool land : {false, true}) {
       const Area room = ContentArea(paper, land);
       for (int step = 0; step < kTurnSteps; ++step) {
         const auto [w, h] = TurnedExtent(net, TurnAngle(step));
-        const int pages = Tiles(w, room.width) * Tiles(h, room.height);
+        const double pages = static_cast<double>(Tiles(w, room.width)) * Tiles(h, room.height);
         if (fewest == 0 || pages < fewest) {
           fewest = pages;
           bestAngle = TurnAngle(step);
@@ -466,8 +472,9 @@ CraftSheet LayoutCraftSheet(const Construction& c, const std::vector<EdgePair>& 
   const double h = net.bounds.Height();
   result.columns = Tiles(w, room.width);
   result.rows = Tiles(h, room.height);
-  if (result.columns * static_cast<long long>(result.rows) > kMaxPages)
-    throw CraftError("Der Bastelbogen bräuchte " + std::to_string(result.columns * result.rows) +
+  const long long pageCount = static_cast<long long>(result.columns) * result.rows;
+  if (pageCount > kMaxPages)
+    throw CraftError("Der Bastelbogen bräuchte " + std::to_string(pageCount) +
                      " Seiten, mehr als " + std::to_string(kMaxPages) +
                      ". Bitte eine kleinere Kantenlänge oder ein größeres Papier wählen.");
   const Vec2 contentOrigin{kPageMargin, kPageMargin + kHeaderHeight};

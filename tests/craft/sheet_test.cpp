@@ -405,8 +405,18 @@ TEST(CraftSheet, BadRequestsAreRefusedWithAMessage) {
   } catch (const CraftError& e) {
     EXPECT_NE(std::string(e.what()).find("Seiten"), std::string::npos);
   }
+  // Faces strewn a million edges apart: too many pages, counted without overflow.
+  Construction strewn;
+  AddSquare(strewn, 0, 0);
+  AddSquare(strewn, 1e6, 1e6);
+  options.edgeLength = 500.0;
+  EXPECT_THROW(LayoutCraftSheet(strewn, {}, {}, options), CraftError);
   options.edgeLength = 0.0;
+  EXPECT_EQ(LayoutCraftSheet(strewn, {}, {}, options).pages.size(), 1u);  // tiny, but it fits
   EXPECT_THROW(LayoutCraftSheet(Construction(), {}, {}, options), CraftError);
+  Construction broken = cube;
+  broken.NetPoints[3].x = std::nan("");
+  EXPECT_THROW(LayoutCraftSheet(broken, {}, {}, options), CraftError);
   // An edge that names no face of the net.
   EXPECT_THROW(LayoutCraftSheet(cube, {}, {{{7, 0}, {1, 0}}}, options), CraftError);
   EXPECT_THROW(LayoutCraftSheet(cube, {}, {{{1, 4}, {1, 0}}}, options), CraftError);
