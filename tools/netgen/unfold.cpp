@@ -316,7 +316,7 @@ namespace {
 
 // Moves faces that hang on the net by a single edge (leaves of its tree) to
 // other free edges as long as that lets the net grow in the box.
-double Improve(const Layout& l, Net& net, const SheetBox& box, double score, int rounds) {
+double Improve(const Layout& l, Net& net, const SheetBox& box, double score, int rounds, const NetScore& scoreFn) {
   const int count = static_cast<int>(net.faces.size());
   std::vector<Shape> shapes;
   for (const NetFace& f : net.faces) shapes.push_back(MakeShape(f.corners));
@@ -344,7 +344,7 @@ double Improve(const Layout& l, Net& net, const SheetBox& box, double score, int
         face.parent = g;
         face.parentEdge = nb.edge;
         face.ownEdge = e;
-        const double s = BestTurn(net, box, 60, 16).second;
+        const double s = scoreFn ? scoreFn(net) : BestTurn(net, box, 60, 16).second;
         if (s > score * (1 + 1e-9)) {
           --children[old.parent];
           ++children[g];
@@ -385,15 +385,15 @@ Net Unfold(const Polyhedron& solid, const SheetBox& box, std::uint32_t seed, con
     if (Grow(l, rng.Below(count), 0.0, 1.0 + rng.Uniform(), rng, box, net)) { best = net; bestScale = 1; }
   }
   if (bestScale == 0) throw std::runtime_error("no net without overlaps found");
-  if (!score) {
-    // Polish the most promising nets by moving single faces.
-    std::stable_sort(grown.begin(), grown.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (std::size_t k = 0; k < grown.size() && k < 12; ++k) {
-      const double s = Improve(l, grown[k].second, box, grown[k].first, 40);
-      if (s > bestScale * (1 + 1e-9)) { bestScale = s; best = grown[k].second; }
-    }
-    best = Reroot(best, 0);  // every face again after the face it hangs on
+  // Polish the most promising nets by moving single faces (not when the
+  // score is dear).
+  std::stable_sort(grown.begin(), grown.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  const std::size_t polished = score ? 0 : 12;
+  for (std::size_t k = 0; k < grown.size() && k < polished; ++k) {
+    const double s = Improve(l, grown[k].second, box, grown[k].first, 40, score);
+    if (s > bestScale * (1 + 1e-9)) { bestScale = s; best = grown[k].second; }
   }
+  best = Reroot(best, 0);  // every face again after the face it hangs on
   return best;
 }
 
