@@ -112,11 +112,13 @@ void Search(const NetComplex& net, const FoldOptions& options, FoldResult& r) {
   auto phaseDeadline = deadline;
   bool widePhase = false;
   int keptKinds = 0;
+  int convexFound = 0;
   auto tryGluing = [&](const std::vector<Chord>& chords, int kinds) {
     ++r.candidatesTried;
     Solid s;
     if (!foldnet::Realise(net, chords, phaseDeadline, s)) return true;
     ++r.solidsFound;
+    if (s.convex) ++convexFound;
     // Non-convex gluings can be many: once one solid is found, the others
     // get only a short look.
     if (widePhase && r.solidsFound == 1)
@@ -168,10 +170,8 @@ void Search(const NetComplex& net, const FoldOptions& options, FoldResult& r) {
   GluingSearch convex(net, twoPi, deadline);
   r.convexGluingCount = convex.Count();
   bool complete = run(convex, false);
-  std::int64_t nonConvexCount = 0;
   if (r.solidsFound == 0 && options.tryNonConvex && complete) {
     GluingSearch wide(net, 2 * twoPi, deadline);
-    nonConvexCount = wide.Count();
     widePhase = true;
     complete = run(wide, true);
   }
@@ -186,7 +186,7 @@ void Search(const NetComplex& net, const FoldOptions& options, FoldResult& r) {
       r.message =
           "Das Netz schließt sich zu keinem Körper: keine Verklebung der freien Kanten passt (gleich lange "
           "Kanten, an jeder Ecke höchstens " +
-          std::string(options.tryNonConvex && nonConvexCount >= 0 ? "720°" : "360°") +
+          std::string(options.tryNonConvex ? "720°" : "360°") +
           " und mindestens drei Flächen).";
     } else {
       r.verdict = FoldResult::Verdict::DoesNotFold;
@@ -217,7 +217,8 @@ void Search(const NetComplex& net, const FoldOptions& options, FoldResult& r) {
   if (r.solidsFound >= 2) {
     r.verdict = FoldResult::Verdict::Several;
     r.message = "Das Netz faltet sich zu mehreren Körpern; gezeigt wird " +
-                std::string(kept.convex ? "der konvexe" : "ein nicht konvexer") + " mit " + Counts(r) + ".";
+                std::string(!kept.convex ? "ein nicht konvexer" : convexFound == 1 ? "der konvexe" : "ein konvexer") +
+                " mit " + Counts(r) + ".";
   } else if (kept.convex) {
     r.verdict = FoldResult::Verdict::Convex;
     r.message = "Das Netz faltet sich zu einem konvexen Körper mit " + Counts(r) + ".";
