@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -58,13 +59,13 @@ class TabPlacer {
   TabPlacer(const std::vector<std::vector<Vec2>>& faces, const std::set<EdgeKey>& hinges, double tolerance)
       : faces_(faces), hinges_(hinges), tolerance_(tolerance) {}
 
-  // Tries the edge at full height first, then narrower; returns whether a tab fits.
-  bool Place(const SheetEdge& edge, const SheetEdge& partner, int pair) {
+  // The largest tab that fits on the edge: full height first, then narrower.
+  std::optional<GlueTab> Best(const SheetEdge& edge, const SheetEdge& partner, int pair) const {
     const auto& face = faces_[edge.face - 1];
     const Vec2 p = Corner(face, edge.corner);
     const Vec2 q = Corner(face, edge.corner + 1);
     const double length = Distance(p, q);
-    if (length <= 0.0) return false;
+    if (length <= 0.0) return std::nullopt;
     const Vec2 t = (1.0 / length) * (q - p);
     const Vec2 n = OutwardNormal(face, edge.corner);
 
@@ -98,18 +99,37 @@ class TabPlacer {
         tab.pair = pair;
         tab.height = h;
         tab.corners = {p, q, q + h * n - (h * cotEnd) * t, p + h * n + (h * cotStart) * t};
-        if (Fits(tab)) {
-          tabs.push_back(tab);
-          return true;
-        }
+        if (Fits(tab)) return tab;
       }
     }
-    return false;
+    return std::nullopt;
+  }
+
+  bool Place(const SheetEdge& edge, const SheetEdge& partner, int pair) {
+    const auto tab = Best(edge, partner, pair);
+    if (tab) tabs.push_back(*tab);
+    return tab.has_value();
+  }
+
+  // One tab for the pair, on whichever edge takes the larger one.
+  bool PlaceEither(const EdgePair& pair, int index) {
+    const auto onA = Best(pair.a, pair.b, index);
+    const auto onB = Best(pair.b, pair.a, index);
+    if (!onA && !onB) return false;
+    if (onA && (!onB || Area(*onA) >= Area(*onB) - 1e-9))
+      tabs.push_back(*onA);
+    else
+      tabs.push_back(*onB);
+    return true;
   }
 
   std::vector<GlueTab> tabs;
 
  private:
+  static double Area(const GlueTab& tab) {
+    return std::fabs(SignedArea({tab.corners.begin(), tab.corners.end()}));
+  }
+
   bool Fits(const GlueTab& tab) const {
     const std::vector<Vec2> shape(tab.corners.begin(), tab.corners.end());
     for (const auto& face : faces_)
@@ -220,8 +240,8 @@ NetSheet LayoutNet(const Construction& c, const std::vector<EdgePair>& hinges, c
       if (tabMode == TabMode::BothSides) {
         placer.Place(pair.a, pair.b, index);
         placer.Place(pair.b, pair.a, index);
-      } else if (!placer.Place(pair.a, pair.b, index)) {
-        placer.Place(pair.b, pair.a, index);
+      } else {
+        placer.PlaceEither(pair, index);
       }
     }
   }
