@@ -253,9 +253,14 @@ void FoldView::mouseReleaseEvent(QMouseEvent* e) {
 FoldWindow::FoldWindow(const Construction& c, QWidget* parent) : QDialog(parent) {
   setWindowTitle("Netz falten");
   // The check can take up to its time budget (two seconds).
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  FoldResult result = FoldNet(c);
-  QApplication::restoreOverrideCursor();
+  struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+  };
+  FoldResult result = [&] {
+    WaitCursor wait;
+    return FoldNet(c);
+  }();
   const bool solid = !result.solid.empty();
   const QString message = QString::fromStdString(result.message);
   view = new FoldView(std::move(result), this);
