@@ -123,7 +123,11 @@ Tfpoly::Tfpoly(QWidget* parent) : QMainWindow(parent) {
   }
 }
 
-Tfpoly::~Tfpoly() = default;
+Tfpoly::~Tfpoly() {
+  // The controls outlive this object's own part while the window is torn down;
+  // their last signals must not reach its handlers.
+  for (QObject* control : findChildren<QObject*>()) QObject::disconnect(control, nullptr, this, nullptr);
+}
 
 void Tfpoly::BuildMenu() {
   MM1 = menuBar();
