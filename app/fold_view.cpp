@@ -3,7 +3,7 @@
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPolygonF>
+#include <QImage>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -45,6 +45,39 @@ Point3 Centroid(const std::vector<std::vector<Point3>>& faces) {
   return c;
 }
 
+// Ear clipping of a simple polygon (either orientation), by corner index.
+std::vector<std::array<int, 3>> Triangles(const std::vector<Point3>& poly) {
+  std::vector<std::array<int, 3>> out;
+  const int n = static_cast<int>(poly.size());
+  double area = 0;
+  for (int k = 0; k < n; ++k) area += poly[k].x * poly[(k + 1) % n].y - poly[(k + 1) % n].x * poly[k].y;
+  const double s = area < 0 ? -1.0 : 1.0;
+  auto cross = [&](int a, int b, int c) {
+    return s * ((poly[b].x - poly[a].x) * (poly[c].y - poly[a].y) - (poly[b].y - poly[a].y) * (poly[c].x - poly[a].x));
+  };
+  std::vector<int> idx(n);
+  for (int i = 0; i < n; ++i) idx[i] = i;
+  while (idx.size() > 3) {
+    const int m = static_cast<int>(idx.size());
+    bool clipped = false;
+    for (int i = 0; i < m && !clipped; ++i) {
+      const int a = idx[(i + m - 1) % m], b = idx[i], c = idx[(i + 1) % m];
+      if (cross(a, b, c) <= 1e-12) continue;
+      bool inside = false;
+      for (int j : idx)
+        if (j != a && j != b && j != c && cross(a, b, j) >= 0 && cross(b, c, j) >= 0 && cross(c, a, j) >= 0)
+          inside = true;
+      if (inside) continue;
+      out.push_back({a, b, c});
+      idx.erase(idx.begin() + i);
+      clipped = true;
+    }
+    if (!clipped) break;
+  }
+  for (size_t i = 1; i + 1 < idx.size(); ++i) out.push_back({idx[0], idx[i], idx[i + 1]});
+  return out;
+}
+
 }  // namespace
 
 FoldView::FoldView(FoldResult result, QWidget* parent) : QWidget(parent), result_(std::move(result)) {
@@ -54,24 +87,36 @@ FoldView::FoldView(FoldResult result, QWidget* parent) : QWidget(parent), result
   // Looking at the printed side of the sheet, a little from below and left,
   // so that the folded solid shows its depth.
   rotation_ = Multiply(AboutX(-0.45), AboutY(0.5));
-  // One size for the flat net and the closed solid, so that the picture
-  // keeps its scale while folding.
-  radius_ = 1e-9;
-  for (double f : {0.0, 1.0}) {
-    if (f > 0 && result_.solid.empty()) break;
-    const auto faces = FacesAt(result_, f);
+  // The printed side of a face is the one from which its corners run
+  // counter-clockwise on the sheet.
+  for (const auto& face : result_.flat) {
+    double area = 0;
+    for (size_t k = 0; k < face.size(); ++k) {
+      const Point3& a = face[k];
+      const Point3& b = face[(k + 1) % face.size()];
+      area += a.x * b.y - b.x * a.y;
+    }
+    turnSign_.push_back(area < 0 ? -1.0 : 1.0);
+  }
+  // The picture grows smoothly from the flat net's size to the solid's.
+  auto radiusOf = [](const std::vector<std::vector<Point3>>& faces) {
     const Point3 c = Centroid(faces);
+    double r = 1e-9;
     for (const auto& face : faces)
       for (const Point3& p : face)
-        radius_ = std::max(radius_, std::sqrt((p.x - c.x) * (p.x - c.x) + (p.y - c.y) * (p.y - c.y) +
-                                              (p.z - c.z) * (p.z - c.z)));
-  }
+        r = std::max(r, std::sqrt((p.x - c.x) * (p.x - c.x) + (p.y - c.y) * (p.y - c.y) + (p.z - c.z) * (p.z - c.z)));
+    return r;
+  };
+  flatRadius_ = radiusOf(FacesAt(result_, 0.0));
+  solidRadius_ = result_.solid.empty() ? flatRadius_ : radiusOf(FacesAt(result_, 1.0));
+  radius_ = flatRadius_;
   centre_ = Centroid(FacesAt(result_, 0.0));
 }
 
 void FoldView::setFraction(double f) {
   fraction_ = std::clamp(f, 0.0, 1.0);
   centre_ = Centroid(FacesAt(result_, result_.solid.empty() ? 0.0 : fraction_));
+  radius_ = result_.solid.empty() ? flatRadius_ : (1 - fraction_) * flatRadius_ + fraction_ * solidRadius_;
   update();
 }
 
@@ -95,47 +140,96 @@ QPointF FoldView::project(const Point3& p) const {
 }
 
 void FoldView::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.fillRect(rect(), kBackground);
-  painter.setRenderHint(QPainter::Antialiasing, true);
+  // A small z-buffer: every face is cut into triangles and filled pixel by
+  // pixel, nearest wins, so faces that reach through each other (non-convex
+  // solids) are drawn right. Outline pixels of a face take the edge colour.
+  const double dpr = devicePixelRatioF();
+  const int W = std::max(1, static_cast<int>(std::lround(width() * dpr)));
+  const int H = std::max(1, static_cast<int>(std::lround(height() * dpr)));
+  QImage image(W, H, QImage::Format_RGB32);
+  image.fill(kBackground);
+  std::vector<double> depth(static_cast<size_t>(W) * H, -1e300);
   const auto faces = FacesAt(result_, result_.solid.empty() ? 0.0 : fraction_);
-  struct Item {
-    double depth;
-    QPolygonF poly;
-    double light;
-  };
-  std::vector<Item> items;
-  for (const auto& face : faces) {
-    if (face.size() < 3) continue;
-    Item item{0, {}, 1};
-    double n[3] = {0, 0, 0};
-    std::vector<std::array<double, 3>> view;
-    for (const Point3& p : face) view.push_back(rotate(p));
-    for (size_t k = 0; k < view.size(); ++k) {
-      const auto& a = view[k];
-      const auto& b = view[(k + 1) % view.size()];
-      n[0] += a[1] * b[2] - a[2] * b[1];
-      n[1] += a[2] * b[0] - a[0] * b[2];
-      n[2] += a[0] * b[1] - a[1] * b[0];
-      item.depth += a[2];
-      item.poly << project(face[k]);
+  const QRgb edge = kEdge.rgb();
+  for (size_t f = 0; f < faces.size(); ++f) {
+    const auto& face = faces[f];
+    const int n = static_cast<int>(face.size());
+    if (n < 3) continue;
+    std::vector<std::array<double, 3>> view;  // pixel x, pixel y, depth
+    double nrm[3] = {0, 0, 0};
+    std::vector<std::array<double, 3>> rotated;
+    for (const Point3& p : face) {
+      rotated.push_back(rotate(p));
+      const QPointF q = project(p);
+      view.push_back({q.x() * dpr, q.y() * dpr, rotated.back()[2]});
     }
-    item.depth /= static_cast<double>(view.size());
-    const double len = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    for (int k = 0; k < n; ++k) {
+      const auto& a = rotated[k];
+      const auto& b = rotated[(k + 1) % n];
+      nrm[0] += a[1] * b[2] - a[2] * b[1];
+      nrm[1] += a[2] * b[0] - a[0] * b[2];
+      nrm[2] += a[0] * b[1] - a[1] * b[0];
+    }
+    const double len = std::sqrt(nrm[0] * nrm[0] + nrm[1] * nrm[1] + nrm[2] * nrm[2]);
+    const double sign = f < turnSign_.size() ? turnSign_[f] : 1.0;
     // Light from the viewer, a little from above; the inner side is darker.
-    const double facing = len > 0 ? (0.25 * n[1] + n[2]) / (len * std::sqrt(1.0625)) : 1.0;
-    item.light = facing >= 0 ? 0.6 + 0.4 * facing : 0.45 + 0.25 * -facing;
-    items.push_back(std::move(item));
+    const double facing = len > 0 ? sign * (0.25 * nrm[1] + nrm[2]) / (len * std::sqrt(1.0625)) : 1.0;
+    const double light = facing >= 0 ? 0.7 + 0.3 * facing : 0.5 + 0.15 * -facing;
+    const QRgb fill = qRgb(static_cast<int>(kFace.red() * light), static_cast<int>(kFace.green() * light),
+                           static_cast<int>(kFace.blue() * light));
+    const double halfPen = 0.9 * dpr;
+    auto edgeDistance = [&](double x, double y, int k) {
+      const auto& a = view[k];
+      const auto& b = view[(k + 1) % n];
+      const double dx = b[0] - a[0], dy = b[1] - a[1];
+      const double l2 = dx * dx + dy * dy;
+      double t = l2 > 0 ? ((x - a[0]) * dx + (y - a[1]) * dy) / l2 : 0;
+      t = std::clamp(t, 0.0, 1.0);
+      return std::hypot(x - a[0] - t * dx, y - a[1] - t * dy);
+    };
+    // A face seen edge on is only its outline.
+    for (const auto& tri : Triangles(f < result_.flat.size() ? result_.flat[f] : face)) {
+      const auto& A = view[tri[0]];
+      const auto& B = view[tri[1]];
+      const auto& C = view[tri[2]];
+      const double den = (B[1] - C[1]) * (A[0] - C[0]) + (C[0] - B[0]) * (A[1] - C[1]);
+      if (std::fabs(den) < 1e-9) continue;
+      // The triangle's sides that are sides of the face.
+      int outline[3];
+      int outlines = 0;
+      for (int i = 0; i < 3; ++i) {
+        const int u = tri[i], v = tri[(i + 1) % 3];
+        if ((u + 1) % n == v) outline[outlines++] = u;
+        if ((v + 1) % n == u) outline[outlines++] = v;
+      }
+      const int x0 = std::max(0, static_cast<int>(std::floor(std::min({A[0], B[0], C[0]}) - halfPen)));
+      const int x1 = std::min(W - 1, static_cast<int>(std::ceil(std::max({A[0], B[0], C[0]}) + halfPen)));
+      const int y0 = std::max(0, static_cast<int>(std::floor(std::min({A[1], B[1], C[1]}) - halfPen)));
+      const int y1 = std::min(H - 1, static_cast<int>(std::ceil(std::max({A[1], B[1], C[1]}) + halfPen)));
+      for (int y = y0; y <= y1; ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = x0; x <= x1; ++x) {
+          const double px = x + 0.5, py = y + 0.5;
+          const double wa = ((B[1] - C[1]) * (px - C[0]) + (C[0] - B[0]) * (py - C[1])) / den;
+          const double wb = ((C[1] - A[1]) * (px - C[0]) + (A[0] - C[0]) * (py - C[1])) / den;
+          const double wc = 1 - wa - wb;
+          bool onOutline = false;
+          for (int i = 0; i < outlines && !onOutline; ++i) onOutline = edgeDistance(px, py, outline[i]) < halfPen;
+          const double e = -1e-9;
+          if (!onOutline && (wa < e || wb < e || wc < e)) continue;
+          // Outline pixels a little outside the face lie on it, nudged forward.
+          const double z = wa * A[2] + wb * B[2] + wc * C[2] + (onOutline ? 1e-6 * radius_ : 0.0);
+          double& d = depth[static_cast<size_t>(y) * W + x];
+          if (z < d) continue;
+          d = z;
+          row[x] = onOutline ? edge : fill;
+        }
+      }
+    }
   }
-  // Farthest first; the viewer looks along -z.
-  std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.depth < b.depth; });
-  for (const Item& item : items) {
-    const QColor c(static_cast<int>(kFace.red() * item.light), static_cast<int>(kFace.green() * item.light),
-                   static_cast<int>(kFace.blue() * item.light));
-    painter.setBrush(c);
-    painter.setPen(QPen(kEdge, 1.5));
-    painter.drawPolygon(item.poly);
-  }
+  image.setDevicePixelRatio(dpr);
+  QPainter painter(this);
+  painter.drawImage(QPointF(0, 0), image);
 }
 
 void FoldView::mousePressEvent(QMouseEvent* e) {

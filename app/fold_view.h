@@ -8,6 +8,7 @@
 #include <QSlider>
 #include <QWidget>
 #include <array>
+#include <vector>
 
 #include "fold/fold.h"
 #include "model/construction.h"
@@ -41,8 +42,11 @@ class FoldView : public QWidget {
   FoldResult result_;
   double fraction_ = 0.0;
   std::array<double, 9> rotation_{};  // row-major, view from object
+  std::vector<double> turnSign_;      // -1 for faces stored clockwise on the sheet
   Point3 centre_;
   double radius_ = 1.0;
+  double flatRadius_ = 1.0;
+  double solidRadius_ = 1.0;
   bool dragging_ = false;
   QPointF last_;
 };

@@ -57,8 +57,12 @@ std::string Counts(const FoldResult& r) {
          std::to_string(r.vertices) + " Ecken";
 }
 
-// Gathers the angles of the glued vertices and tells the largest total.
-double LargestGluedAngle(const NetComplex& net, const std::vector<foldnet::Chord>& chords) {
+struct GluedVertices {
+  double largest = 0;  // largest angle gathered at a glued vertex
+  int kinds = 0;       // kinds of glued vertices, by angle and number of corners
+};
+
+GluedVertices Describe(const NetComplex& net, const std::vector<foldnet::Chord>& chords) {
   const int n = static_cast<int>(net.points.size());
   std::vector<int> parent(n);
   for (int i = 0; i < n; ++i) parent[i] = i;
@@ -71,10 +75,24 @@ double LargestGluedAngle(const NetComplex& net, const std::vector<foldnet::Chord
     parent[find((c.a + 1) % n)] = find(c.b);
   }
   std::vector<double> sum(n, 0.0);
-  double largest = 0;
-  for (int i = 0; i < n; ++i) largest = std::max(largest, sum[find(i)] += net.points[i].angle);
-  return largest;
+  std::vector<int> corners(n, 0);
+  for (int i = 0; i < n; ++i) {
+    sum[find(i)] += net.points[i].angle;
+    corners[find(i)] += net.points[i].corners;
+  }
+  GluedVertices g;
+  std::vector<std::pair<long long, int>> kinds;
+  for (int i = 0; i < n; ++i) {
+    if (find(i) != i) continue;
+    g.largest = std::max(g.largest, sum[i]);
+    kinds.push_back({std::llround(sum[i] * 1e6), corners[i]});
+  }
+  std::sort(kinds.begin(), kinds.end());
+  g.kinds = static_cast<int>(std::unique(kinds.begin(), kinds.end()) - kinds.begin());
+  return g;
 }
+
+constexpr size_t kMaxCandidates = 50000;
 
 void Search(const NetComplex& net, const FoldOptions& options, FoldResult& r) {
   using foldnet::Chord;
@@ -91,37 +109,71 @@ void Search(const NetComplex& net, const FoldOptions& options, FoldResult& r) {
   }
   Solid kept;
   std::vector<Chord> keptChords;
-  bool complete = true;
-  auto tryGluing = [&](const std::vector<Chord>& chords) {
+  auto phaseDeadline = deadline;
+  bool widePhase = false;
+  int keptKinds = 0;
+  int convexFound = 0;
+  auto tryGluing = [&](const std::vector<Chord>& chords, int kinds) {
     ++r.candidatesTried;
     Solid s;
-    if (!foldnet::Realise(net, chords, deadline, s)) return true;
+    if (!foldnet::Realise(net, chords, phaseDeadline, s)) return true;
     ++r.solidsFound;
-    if (r.solidsFound == 1 || (s.convex && !kept.convex)) {
+    if (s.convex) ++convexFound;
+    // Non-convex gluings can be many: once one solid is found, the others
+    // get only a short look.
+    if (widePhase && r.solidsFound == 1)
+      phaseDeadline = std::min(deadline, foldnet::Clock::now() + std::chrono::microseconds(static_cast<long long>(
+                                                                     options.timeBudgetSeconds * 1e5)));
+    // First a solid on which every face of the net stays a face of its own
+    // (none lying flat against its neighbour), then a convex one, then the
+    // most regular (fewest kinds of corners), then the largest.
+    const int F = static_cast<int>(net.faces.size());
+    auto better = [F](const Solid& x, int xKinds, const Solid& y, int yKinds) {
+      if ((x.faces == F) != (y.faces == F)) return x.faces == F;
+      if (x.convex != y.convex) return x.convex;
+      if (xKinds != yKinds) return xKinds < yKinds;
+      return x.volume > y.volume * (1 + 1e-9);
+    };
+    if (r.solidsFound == 1 || better(s, kinds, kept, keptKinds)) {
       kept = std::move(s);
       keptChords = chords;
+      keptKinds = kinds;
     }
-    // Enough to tell "several" once a convex one is kept.
-    return !(r.solidsFound >= 2 && kept.convex);
+    // Nothing can beat a convex solid that keeps every face.
+    return !(r.solidsFound >= 2 && kept.convex && kept.faces == F);
   };
-  auto listed = [&](GluingSearch& search, const std::function<bool(const std::vector<Chord>&)>& visit) {
+  const double twoPi = 2 * std::numbers::pi;
+  // Lists the gluings and tries them, the most regular first: a solid
+  // repeats few kinds of corners. Tells whether every gluing was tried (or
+  // trying stopped because the answer was clear).
+  auto run = [&](GluingSearch& search, bool skipConvex) {
     if (!search.Finished()) return false;
-    const bool all = search.List(visit);
-    return all || foldnet::Clock::now() <= deadline;
+    std::vector<std::pair<int, std::vector<Chord>>> candidates;
+    bool capped = false;
+    const bool all = search.List([&](const std::vector<Chord>& chords) {
+      const GluedVertices g = Describe(net, chords);
+      if (skipConvex && g.largest <= twoPi + 1e-9) return true;  // tried already
+      candidates.push_back({g.kinds, chords});
+      capped = candidates.size() >= kMaxCandidates;
+      return !capped;
+    });
+    if (!all && !capped) return false;
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const auto& x, const auto& y) { return x.first < y.first; });
+    for (const auto& [kinds, chords] : candidates) {
+      if (foldnet::Clock::now() > phaseDeadline) return false;
+      if (!tryGluing(chords, kinds)) return true;
+    }
+    return !capped;
   };
 
-  const double twoPi = 2 * std::numbers::pi;
   GluingSearch convex(net, twoPi, deadline);
   r.convexGluingCount = convex.Count();
-  complete = listed(convex, tryGluing);
-  std::int64_t nonConvexCount = 0;
+  bool complete = run(convex, false);
   if (r.solidsFound == 0 && options.tryNonConvex && complete) {
     GluingSearch wide(net, 2 * twoPi, deadline);
-    nonConvexCount = wide.Count();
-    complete = listed(wide, [&](const std::vector<Chord>& chords) {
-      if (LargestGluedAngle(net, chords) <= twoPi + 1e-9) return true;  // tried above
-      return tryGluing(chords);
-    });
+    widePhase = true;
+    complete = run(wide, true);
   }
   r.budgetExhausted = !complete;
 
@@ -134,7 +186,7 @@ void Search(const NetComplex& net, const FoldOptions& options, FoldResult& r) {
       r.message =
           "Das Netz schließt sich zu keinem Körper: keine Verklebung der freien Kanten passt (gleich lange "
           "Kanten, an jeder Ecke höchstens " +
-          std::string(options.tryNonConvex && nonConvexCount >= 0 ? "720°" : "360°") +
+          std::string(options.tryNonConvex ? "720°" : "360°") +
           " und mindestens drei Flächen).";
     } else {
       r.verdict = FoldResult::Verdict::DoesNotFold;
@@ -165,7 +217,8 @@ void Search(const NetComplex& net, const FoldOptions& options, FoldResult& r) {
   if (r.solidsFound >= 2) {
     r.verdict = FoldResult::Verdict::Several;
     r.message = "Das Netz faltet sich zu mehreren Körpern; gezeigt wird " +
-                std::string(kept.convex ? "der konvexe" : "einer, nicht konvex,") + " mit " + Counts(r) + ".";
+                std::string(!kept.convex ? "ein nicht konvexer" : convexFound == 1 ? "der konvexe" : "ein konvexer") +
+                " mit " + Counts(r) + ".";
   } else if (kept.convex) {
     r.verdict = FoldResult::Verdict::Convex;
     r.message = "Das Netz faltet sich zu einem konvexen Körper mit " + Counts(r) + ".";
@@ -174,7 +227,7 @@ void Search(const NetComplex& net, const FoldOptions& options, FoldResult& r) {
     r.message = "Das Netz faltet sich nur zu einem nicht konvexen Körper mit " + Counts(r) + ".";
   }
   if (!complete && r.solidsFound == 1)
-    r.message += " Ob es noch andere Körper gibt, ließ sich in der Zeitgrenze nicht prüfen.";
+    r.message += " Ob es noch andere Körper gibt, wurde in der Zeitgrenze nicht zu Ende geprüft.";
 }
 
 }  // namespace

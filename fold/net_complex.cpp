@@ -297,7 +297,9 @@ bool BuildNetComplex(const Construction& c, double tol, NetComplex& out, std::st
     }
 
   // A corner lying on the middle of another face's edge: the faces touch
-  // along part of an edge only.
+  // along part of an edge, which holds nothing together (remembered to
+  // explain a net that falls apart).
+  std::vector<std::pair<int, int>> partialTouch;
   for (int f = 0; f < F; ++f) {
     const Face& A = out.faces[f];
     const int n = static_cast<int>(A.p.size());
@@ -312,10 +314,7 @@ bool BuildNetComplex(const Construction& c, double tol, NetComplex& out, std::st
           continue;
         double t = 0;
         if (SegmentDistance(p, a, b, &t) < tol && t * len > tol && (1 - t) * len > tol) {
-          reason = "Die Flächen " + std::to_string(A.number) + " und " +
-                   std::to_string(out.faces[cornersAt[v][0].face].number) +
-                   " berühren sich nur an einem Teil einer Kante.";
-          return false;
+          for (const Corner& other : cornersAt[v]) partialTouch.push_back({f, other.face});
         }
       }
     }
@@ -356,6 +355,13 @@ bool BuildNetComplex(const Construction& c, double tol, NetComplex& out, std::st
   for (const HingeRec& h : out.hinges)
     if (pieces.Unite(h.a.face, h.b.face)) --pieceCount;
   if (pieceCount > 1) {
+    for (const auto& [f, g] : partialTouch)
+      if (pieces.Find(f) != pieces.Find(g)) {
+        reason = "Die Flächen " + std::to_string(out.faces[std::min(f, g)].number) + " und " +
+                 std::to_string(out.faces[std::max(f, g)].number) +
+                 " berühren sich nur an einem Teil einer Kante.";
+        return false;
+      }
     for (int v = 0; v < V; ++v)
       for (size_t i = 1; i < cornersAt[v].size(); ++i)
         if (pieces.Find(cornersAt[v][i].face) != pieces.Find(cornersAt[v][0].face)) {
@@ -369,8 +375,7 @@ bool BuildNetComplex(const Construction& c, double tol, NetComplex& out, std::st
     return false;
   }
 
-  // Around every sheet vertex the faces must form one fan (or one full turn):
-  // two fans mean that faces touch there only at a corner.
+  // Around every sheet vertex the faces form fans through the hinges.
   auto nextAround = [&](Corner c) -> Corner {
     // The face across the outgoing edge of corner c, at the same vertex.
     const Face& face = out.faces[c.face];
@@ -385,27 +390,41 @@ bool BuildNetComplex(const Construction& c, double tol, NetComplex& out, std::st
     const int n = static_cast<int>(out.faces[c.face].p.size());
     return out.faces[c.face].hingeOf[(c.k + n - 1) % n] < 0;
   };
-  std::vector<bool> onOutline(V, false);
+  // Faces of one piece that meet at a point without a hinge there touch
+  // only by chance: the point is taken apart, one sheet vertex per fan.
   for (int v = 0; v < V; ++v) {
-    const auto& at = cornersAt[v];
-    std::vector<Corner> starts;
+    const std::vector<Corner> at = cornersAt[v];
+    std::vector<bool> done(at.size(), false);
+    auto indexOf = [&](Corner c) {
+      for (size_t i = 0; i < at.size(); ++i)
+        if (at[i].face == c.face && at[i].k == c.k) return static_cast<int>(i);
+      return -1;
+    };
+    std::vector<std::vector<Corner>> fans;
+    auto walk = [&](Corner first) {
+      std::vector<Corner> fan;
+      Corner c = first;
+      while (c.face >= 0) {
+        const int i = indexOf(c);
+        if (i < 0 || done[i]) break;
+        done[i] = true;
+        fan.push_back(c);
+        c = nextAround(c);
+      }
+      fans.push_back(std::move(fan));
+    };
     for (const Corner& c : at)
-      if (incomingFree(c)) starts.push_back(c);
-    Corner first = starts.empty() ? at[0] : starts[0];
-    size_t seen = 0;
-    Corner c = first;
-    do {
-      ++seen;
-      c = nextAround(c);
-    } while (c.face >= 0 && !(c.face == first.face && c.k == first.k) && seen <= at.size());
-    if (starts.size() > 1 || seen != at.size()) {
-      int other = at[0].face == first.face ? at[1].face : at[0].face;
-      reason = "Die Flächen " + std::to_string(out.faces[first.face].number) + " und " +
-               std::to_string(out.faces[other].number) + " berühren sich nur in einer Ecke.";
-      return false;
+      if (incomingFree(c)) walk(c);
+    const bool outline = !fans.empty();
+    for (size_t i = 0; i < at.size(); ++i)
+      if (!done[i]) walk(at[i]);
+    if (!outline) out.innerVertices.push_back(v);
+    for (size_t k = 1; k < fans.size(); ++k) {
+      const int fresh = out.vertexCount++;
+      cornersAt.push_back(fans[k]);
+      for (const Corner& c : fans[k]) out.faces[c.face].vertex[c.k] = fresh;
     }
-    onOutline[v] = !starts.empty();
-    if (starts.empty()) out.innerVertices.push_back(v);
+    if (fans.size() > 1) cornersAt[v] = fans[0];
   }
 
   // The outline: from each free edge to the next one around its end.

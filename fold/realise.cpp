@@ -223,15 +223,26 @@ bool Realise(const NetComplex& net, const std::vector<Chord>& chords, Clock::tim
   Eigen::MatrixXd D = Eigen::MatrixXd::Constant(V, V, 1e300);
   for (int v = 0; v < V; ++v) D(v, v) = 0;
   for (const Distance& d : dist) D(d.u, d.w) = D(d.w, d.u) = std::min(D(d.u, d.w), d.d);
-  for (int k = 0; k < V; ++k)
+  for (int k = 0; k < V; ++k) {
+    if (k % 32 == 0 && Clock::now() > deadline) return Fail(why, "time");
     for (int i = 0; i < V; ++i) {
       const double dik = D(i, k);
       if (dik >= 1e299) continue;
       for (int j = 0; j < V; ++j) D(i, j) = std::min(D(i, j), dik + D(k, j));
     }
+  }
   if (Clock::now() > deadline) return Fail(why, "time");
+  if (D.maxCoeff() >= 1e299) return Fail(why, "not connected");
+  // Surface distances to chords as on a sphere of the surface's area.
+  double area = 0;
+  for (const Face& face : net.faces) {
+    const int n = static_cast<int>(face.p.size());
+    for (int k = 0; k < n; ++k) area += 0.5 * (face.p[k].x * face.p[(k + 1) % n].y - face.p[(k + 1) % n].x * face.p[k].y);
+  }
+  const double radius = std::sqrt(area / (4 * kPi));
+  for (int i = 0; i < V; ++i)
+    for (int j = 0; j < V; ++j) D(i, j) = 2 * radius * std::sin(std::min(D(i, j) / (2 * radius), kPi / 2));
   Eigen::MatrixXd B = D.cwiseProduct(D);
-  if (B.maxCoeff() >= 1e299) return Fail(why, "not connected");
   {
     const Eigen::VectorXd rowMean = B.rowwise().mean();
     const double mean = rowMean.mean();
@@ -262,12 +273,11 @@ bool Realise(const NetComplex& net, const std::vector<Chord>& chords, Clock::tim
     Eigen::SparseMatrix<double> J(R, N);
     std::vector<Eigen::Triplet<double>> trip;
     Eigen::SimplicialLDLT<Eigen::SparseMatrix<double>> ldlt;
-    bool analysed = false;
     double lambda = -1;
     Eigen::SparseMatrix<double> I(N, N);
     I.setIdentity();
     for (int iter = 0; iter < 300; ++iter) {
-      if (r.cwiseAbs().maxCoeff() < 1e-11 * size) break;
+      if (r.cwiseAbs().maxCoeff() < 1e-10 * size) break;
       if (Clock::now() > deadline) return false;
       trip.clear();
       for (int k = 0; k < R; ++k) {
@@ -280,20 +290,20 @@ bool Realise(const NetComplex& net, const std::vector<Chord>& chords, Clock::tim
         }
       }
       J.setFromTriplets(trip.begin(), trip.end());
-      const Eigen::SparseMatrix<double> A = (J.transpose() * J).pruned();
+      const Eigen::SparseMatrix<double> A = J.transpose() * J;
       const Eigen::VectorXd grad = J.transpose() * r;
       if (lambda < 0) lambda = 1e-3 * A.diagonal().mean();
       bool improved = false;
       while (!improved) {
         const Eigen::SparseMatrix<double> H = A + lambda * I;
-        if (!analysed) {
-          ldlt.analyzePattern(H);
-          analysed = true;
-        }
-        ldlt.factorize(H);
+        // The pattern can change when a term vanishes, so it is analysed afresh.
+        ldlt.compute(H);
         if (ldlt.info() != Eigen::Success) {
           lambda *= 4;
-          if (lambda > 1e12) return false;
+          if (lambda > 1e12) {
+            iter = 1000;
+            break;
+          }
           continue;
         }
         const Eigen::VectorXd step = -ldlt.solve(grad);
@@ -311,7 +321,10 @@ bool Realise(const NetComplex& net, const std::vector<Chord>& chords, Clock::tim
           if (gain < 1e-30) iter = 1000;
         } else {
           lambda *= 4;
-          if (lambda > 1e12 * (1 + A.diagonal().mean())) return false;
+          if (lambda > 1e12 * (1 + A.diagonal().mean())) {
+            iter = 1000;  // no further progress: judge what was reached
+            break;
+          }
         }
       }
     }
@@ -343,6 +356,7 @@ bool Realise(const NetComplex& net, const std::vector<Chord>& chords, Clock::tim
   if (std::fabs(volume) < 1e-6 * size * size * size) return Fail(why, "flat");
   if (volume < 0)
     for (Vector3d& p : P) p.x() = -p.x();
+  out.volume = std::fabs(volume);
 
   std::vector<Vector3d> normal(F);
   for (int f = 0; f < F; ++f) {

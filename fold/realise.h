@@ -13,6 +13,7 @@ struct Solid {
   std::vector<double> hingeDihedral;                  // per hinge of the net
   std::vector<double> chordDihedral;                  // per chord, in the order given
   bool convex = false;
+  double volume = 0;
   int vertices = 0;
   int edges = 0;
   int faces = 0;

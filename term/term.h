@@ -1,5 +1,7 @@
 #pragma once
+#include <array>
 #include <cstdint>
+#include <random>
 #include <string>
 
 namespace didod {
@@ -8,7 +10,29 @@ namespace didod {
 // HEAVISIDE used, 4 value capped or clamped.
 extern std::uint8_t TermError;
 
-// Evaluates an arithmetic term in the variable X and sets TermError.
+// The largest result of a term, and the value several overflows give.
+inline constexpr double kTermCap = 1e10;
+
+// Everything a term can refer to besides X. The program never assigns the
+// parameters or user terms, so they stay 0 and empty.
+struct TermEnvironment {
+  double P = 0.0;
+  double Q = 0.0;  // also the modulus of SN, CN and DN
+  double R = 0.0;
+  std::array<double, 5> K{};               // K1 .. K5
+  std::array<std::string, 5> UserTerms{};  // the terms behind F1 .. F5
+  std::mt19937_64 Random;                  // the one generator MCARLO draws from
+
+  TermEnvironment();  // seeds Random from the system
+};
+
+// The environment of the program's own fields.
+TermEnvironment& DefaultTermEnvironment();
+
+// Evaluates an arithmetic term in the variable X and sets TermError. The text
+// may be UTF-8 (as the widgets hand it over) or Windows-1252. The result is
+// always a finite number not above kTermCap.
 double EvaluateTerm(const std::string& text, double x);
+double EvaluateTerm(const std::string& text, double x, TermEnvironment& environment);
 
 }  // namespace didod

@@ -4,7 +4,11 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
+#include <numbers>
+
+#include "app/main_window.h"
 
 namespace didod {
 namespace {
@@ -58,28 +62,29 @@ TEST(FoldWindow, ShowsTheFlatNetAtZeroAndTheClosedCubeAtFullFold) {
   for (int f = 0; f < 6; ++f) EXPECT_FALSE(IsBackground(flat, Middle(w->view, f))) << "face " << f + 1;
   const QPointF bay = w->view->project({-0.5, 0.5, 0});
   EXPECT_TRUE(IsBackground(flat, bay));
-  const QPointF farEnd = Middle(w->view, 3);
 
   w->slider->setValue(100);
   QImage closed = Picture(w->view);
-  // The far end of the cross has folded over onto the cube: where it lay
-  // flat there is nothing now, and the cube covers less than the cross did.
-  EXPECT_TRUE(IsBackground(closed, farEnd));
-  auto painted = [](const QImage& img) {
-    int n = 0;
-    for (int y = 0; y < img.height(); ++y)
-      for (int x = 0; x < img.width(); ++x) n += img.pixelColor(x, y) != QColor(255, 255, 255);
-    return n;
-  };
-  const int flatArea = painted(flat), closedArea = painted(closed);
-  EXPECT_GT(closedArea, 0);
-  EXPECT_LT(closedArea, flatArea * 0.8);
-  // All six faces of the cube are where the view says they are.
-  for (int f = 0; f < 6; ++f) {
-    const QPointF m = Middle(w->view, f);
-    EXPECT_TRUE(QRectF(closed.rect()).contains(m));
-  }
-  EXPECT_FALSE(IsBackground(closed, Middle(w->view, 0)));
+  // The closed cube: everything painted lies within the outline of its
+  // eight corners and fills most of it; every face's middle is painted.
+  QRectF box;
+  for (const auto& face : FacesAt(w->view->result(), 1.0))
+    for (const Point3& p : face) {
+      const QPointF q = w->view->project(p);
+      box = box.isNull() ? QRectF(q, QSizeF(0.01, 0.01)) : box.united(QRectF(q, QSizeF(0.01, 0.01)));
+    }
+  const QRectF margin = box.adjusted(-3, -3, 3, 3);
+  int inside = 0, outside = 0;
+  for (int y = 0; y < closed.height(); ++y)
+    for (int x = 0; x < closed.width(); ++x) {
+      if (closed.pixelColor(x, y) == QColor(255, 255, 255)) continue;
+      (margin.contains(QPointF(x, y)) ? inside : outside) += 1;
+    }
+  EXPECT_EQ(outside, 0);
+  EXPECT_GT(inside, box.width() * box.height() * 0.6);
+  for (int f = 0; f < 6; ++f) EXPECT_TRUE(box.contains(Middle(w->view, f))) << "face " << f + 1;
+  // The cube fits in a box about as wide as high; the cross did not.
+  EXPECT_NEAR(box.width() / box.height(), 1.0, 0.35);
 }
 
 TEST(FoldWindow, TurnsWithTheMouse) {
@@ -119,6 +124,53 @@ TEST(FoldWindow, BrokenNetShowsTheReasonAndStaysFlat) {
   EXPECT_FALSE(IsBackground(img, w->view->project({3.5, 0.5, 0})));
   EXPECT_TRUE(c.SameContent(before));
   w->close();
+}
+
+// A cube net laid out by hand on the main window, with mouse events only:
+// six squares, each new one dropped corner by corner onto an edge.
+TEST(FoldWindow, HandBuiltCubeFoldsIntoACube) {
+  Tfpoly w;
+  w.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+  const Construction& c = w.construction();
+  auto at = [&](int point) {
+    return QPoint(static_cast<int>(std::lround(c.ScreenPoints[point].x)),
+                  static_cast<int>(std::lround(c.ScreenPoints[point].y)));
+  };
+  auto drag = [&](QPoint from, QPoint to) {
+    QTest::mousePress(w.PB5, Qt::LeftButton, {}, from);
+    for (int i = 1; i <= 5; ++i) QTest::mouseMove(w.PB5, from + (to - from) * i / 5);
+    QTest::mouseRelease(w.PB5, Qt::LeftButton, {}, to);
+  };
+  // Corner k of face f.
+  auto corner = [&](int f, int k) { return c.FaceRange(f).first + k % c.FaceSizes[f]; };
+  for (int i = 0; i < 6; ++i) {
+    QTest::mouseClick(w.f4, Qt::LeftButton);
+    ASSERT_EQ(c.FaceCount, i + 1);
+    if (i == 0) continue;
+    const int g = i + 1;
+    // Faces 2 to 5 round face 1, face 6 beyond face 2: a cross.
+    const int a = g <= 5 ? corner(1, g - 2) : corner(2, 2);
+    const int b = g <= 5 ? corner(1, g - 1) : corner(2, 3);
+    const int u = c.FaceRange(g).first;
+    drag(at(u), at(b));
+    drag(at(u + 1), at(a));
+    ASSERT_TRUE(c.ScreenPoints[u + 1].Fixed);
+  }
+  const Construction before = c;
+  const FoldResult r = FoldNet(c);
+  ASSERT_EQ(r.verdict, FoldResult::Verdict::Convex) << r.message;
+  EXPECT_EQ(r.faces, 6);
+  EXPECT_EQ(r.edges, 12);
+  EXPECT_EQ(r.vertices, 8);
+  for (const Hinge& h : r.hinges) EXPECT_NEAR(h.dihedral, std::numbers::pi / 2, 1e-6);
+
+  FoldWindow* fold = ShowFoldWindow(c, &w);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(fold));
+  EXPECT_EQ(fold->verdict->text(),
+            QString::fromUtf8("Das Netz faltet sich zu einem konvexen Körper mit 6 Flächen, 12 Kanten und 8 Ecken."));
+  fold->close();
+  EXPECT_TRUE(c.SameContent(before));
 }
 
 }  // namespace

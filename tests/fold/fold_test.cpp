@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <numbers>
 
@@ -70,6 +71,31 @@ TEST(FoldNet, TriangularPrism) {
   ExpectSolidIsTheNetFolded(c, r);
 }
 
+TEST(FoldNet, DodecahedronAndIcosahedron) {
+  const Construction d = Dodecahedron();
+  FoldResult r = FoldNet(d);
+  ASSERT_EQ(r.verdict, FoldResult::Verdict::Convex) << r.message;
+  EXPECT_EQ(r.faces, 12);
+  EXPECT_EQ(r.edges, 30);
+  EXPECT_EQ(r.vertices, 20);
+  for (const Hinge& h : r.hinges) EXPECT_NEAR(h.dihedral * kDeg, 116.565051, 1e-5);
+  ExpectSolidIsTheNetFolded(d, r);
+
+  // This net of the icosahedron closes in other ways as well (a convex solid
+  // with six faces, some of them several triangles lying flat); the
+  // icosahedron is the one shown.
+  const Construction i = Icosahedron();
+  r = FoldNet(i);
+  ASSERT_EQ(r.verdict, FoldResult::Verdict::Several) << r.message;
+  EXPECT_TRUE(r.convex);
+  EXPECT_GE(r.solidsFound, 2);
+  EXPECT_EQ(r.faces, 20);
+  EXPECT_EQ(r.edges, 30);
+  EXPECT_EQ(r.vertices, 12);
+  for (const Hinge& h : r.hinges) EXPECT_NEAR(h.dihedral * kDeg, 138.189685, 1e-5);
+  ExpectSolidIsTheNetFolded(i, r);
+}
+
 TEST(FoldNet, FoldingStepsReachTheSolid) {
   const Construction c = CubeCross();
   const FoldResult r = FoldNet(c);
@@ -118,12 +144,51 @@ TEST(FoldNet, BrokenNetsAreRefusedWithoutASolid) {
   EXPECT_TRUE(r.solid.empty());
   EXPECT_TRUE(r.gluings.empty());
 
+  // The right arm hung below the foot instead: five squares in a column
+  // wrap round and overlap.
+  const Construction cross = CubeCross();
+  Construction moved;
+  AddFace(moved, Square(0, -1));
+  for (int f = 1; f <= 5; ++f) {
+    const FaceRangeResult fr = cross.FaceRange(f);
+    AddFace(moved, std::vector<NetPoint>(cross.NetPoints.begin() + fr.first, cross.NetPoints.begin() + fr.last + 1));
+  }
+  r = FoldNet(moved);
+  EXPECT_EQ(r.verdict, FoldResult::Verdict::DoesNotFold) << r.message;
+  EXPECT_TRUE(r.solid.empty());
+
   // A seventh square hung on a free edge of the cross.
   Construction extra = CubeCross();
   AddFace(extra, Square(2, 2));
   r = FoldNet(extra);
   EXPECT_EQ(r.verdict, FoldResult::Verdict::DoesNotFold) << r.message;
   EXPECT_TRUE(r.solid.empty());
+}
+
+// The largest nets the store holds: the check gives up at its budget
+// instead of running on.
+TEST(FoldNet, HugeNetsStopAtTheBudget) {
+  Construction strip;
+  const double h = std::sqrt(3.0) / 2;
+  for (int i = 0; i < 198; ++i) {
+    const double x = i * 0.5;
+    if (i % 2 == 0)
+      AddFace(strip, {{x, 0}, {x + 1, 0}, {x + 0.5, h}});
+    else
+      AddFace(strip, {{x + 0.5, 0}, {x + 1, h}, {x, h}});
+  }
+  ASSERT_EQ(strip.FaceCount, 198);
+  FoldOptions quick;
+  quick.timeBudgetSeconds = 0.3;
+  const auto start = std::chrono::steady_clock::now();
+  const FoldResult r = FoldNet(strip, quick);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (r.verdict == FoldResult::Verdict::Undecided) {
+    EXPECT_TRUE(r.budgetExhausted);
+  }
+  EXPECT_FALSE(r.message.empty());
+  // Generous: only that it stops, not how fast.
+  EXPECT_LT(seconds, 30.0);
 }
 
 TEST(FoldNet, OddNumberOfFreeEdges) {

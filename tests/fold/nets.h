@@ -77,4 +77,43 @@ inline Construction TriangularPrism() {
   return c;
 }
 
+// Corner k (taken round) of face f.
+inline NetPoint CornerOf(const Construction& c, int f, int k) {
+  const int n = c.FaceSizes[f];
+  return c.NetPoints[c.FaceRange(f).first + ((k % n) + n) % n];
+}
+
+// Appends a regular n-gon outside edge k of the counter-clockwise face f; its
+// edge 0 is the shared one. Returns the new face's number.
+inline int Attach(Construction& c, int f, int k, int n) {
+  AddFace(c, RegularLeftOf(CornerOf(c, f, k + 1), CornerOf(c, f, k), n));
+  return c.FaceCount;
+}
+
+// Two flowers of six pentagons, joined petal to petal.
+inline Construction Dodecahedron() {
+  Construction c;
+  AddFace(c, RegularLeftOf({0, 0}, {1, 0}, 5));
+  for (int k = 0; k < 5; ++k) Attach(c, 1, k, 5);
+  const int q = Attach(c, 2, 3, 5);
+  const int centre = Attach(c, q, 2, 5);
+  for (int k = 1; k < 5; ++k) Attach(c, centre, k, 5);
+  return c;
+}
+
+// A strip of ten triangles with five caps above and five below.
+inline Construction Icosahedron() {
+  Construction c;
+  const double h = std::sqrt(3.0) / 2;
+  for (int i = 0; i < 5; ++i) {
+    AddFace(c, {{i + 0.0, 0}, {i + 1.0, 0}, {i + 0.5, h}});
+    AddFace(c, {{i + 1.0, 0}, {i + 1.5, h}, {i + 0.5, h}});
+  }
+  for (int i = 0; i < 5; ++i) {
+    AddFace(c, TriangleLeftOf({i + 0.5, h}, {i + 1.5, h}));
+    AddFace(c, TriangleLeftOf({i + 1.0, 0}, {i + 0.0, 0}));
+  }
+  return c;
+}
+
 }  // namespace didod::testnets

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <cmath>
@@ -214,6 +215,31 @@ TEST(CraftPdf, LargeNetTakesSeveralPagesEachWithItsScaleBar) {
   for (const auto& l : sheet.net.lines)
     if (l.kind == craft::LineKind::Cut) cut += craft::Distance(l.a, l.b) * kPointsPerMm;
   EXPECT_GT(solid, cut);
+}
+
+TEST(CraftPrint, PrintsEveryPageOrTheChosenOnesAtFullSize) {
+  QTemporaryDir dir;
+  const CraftSheet sheet = Cube(150.0);
+  ASSERT_GE(sheet.pages.size(), 3u);
+  for (bool range : {false, true}) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString path = dir.filePath(range ? "range.pdf" : "all.pdf");
+    printer.setOutputFileName(path);
+    PrepareCraftPrinter(sheet, printer);
+    if (range) {
+      printer.setPrintRange(QPrinter::PageRange);
+      printer.setFromTo(2, 3);
+    }
+    PrintCraftPages(sheet, printer);
+    const auto pages = ReadPdf(ReadAll(path));
+    ASSERT_EQ(pages.size(), range ? 2u : sheet.pages.size());
+    for (const PdfPage& page : pages) {
+      EXPECT_NEAR(page.width, 595.28, 0.5);
+      EXPECT_NEAR(page.height, 841.89, 0.5);
+      EXPECT_TRUE(HasScaleBar(page));
+    }
+  }
 }
 
 TEST(CraftPdf, UnwritablePlaceGivesTheMessageAndKeepsNothing) {

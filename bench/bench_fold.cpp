@@ -1,0 +1,93 @@
+// The whole fold check (net, gluings, solid) for catalogue nets.
+//   bench_fold                      Google Benchmark over a few nets
+//   bench_fold --table              every catalogue net once, with its verdict
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "fold/fold.h"
+#include "persistence/catalogue.h"
+
+namespace {
+
+using namespace didod;
+
+const std::vector<std::string>& Lines() {
+  static const std::vector<std::string> lines = [] {
+    std::vector<std::string> l;
+    LoadListFromResource(l, "konetz");
+    return l;
+  }();
+  return lines;
+}
+
+Construction Net(const std::string& name) {
+  auto c = ReadCatalogueNet(Lines(), name, ViewCentre{400, 300});
+  return c ? *c : Construction{};
+}
+
+void BM_Fold(benchmark::State& state, const std::string& name) {
+  const Construction c = Net(name);
+  if (c.FaceCount == 0) {
+    state.SkipWithError("net not in the catalogue");
+    return;
+  }
+  for (auto _ : state) {
+    FoldResult r = FoldNet(c);
+    benchmark::DoNotOptimize(r.verdict);
+  }
+  state.SetLabel(std::to_string(c.FaceCount) + " faces");
+}
+
+// The baseline: the cube, the smallest usual net.
+BENCHMARK_CAPTURE(BM_Fold, Wuerfel, std::string("Würfel"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Fold, Dodekaeder, std::string("Dodekaeder"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Fold, Ikosaederstumpf, std::string("Ikosaederstumpf"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Fold, Hexakisikosaeder, std::string("Hexakisikosaeder"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Fold, Ikosidodekaederstumpf, std::string("Ikosidodekaederstumpf"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Fold, AbgeschraegtesDodekaeder, std::string("Abgeschrägtes Dodekaeder"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Fold, Sterndodekaeder, std::string("Sterndodekaeder"))->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_Fold, Spikey, std::string("Spikey"))->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// Every net once: the whole catalogue.
+void BM_WholeCatalogue(benchmark::State& state) {
+  std::vector<Construction> nets;
+  for (const std::string& name : CatalogueNames(Lines())) nets.push_back(Net(name));
+  for (auto _ : state)
+    for (const Construction& c : nets) {
+      FoldResult r = FoldNet(c);
+      benchmark::DoNotOptimize(r.verdict);
+    }
+}
+BENCHMARK(BM_WholeCatalogue)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+int Table() {
+  double total = 0;
+  for (const std::string& name : CatalogueNames(Lines())) {
+    const Construction c = Net(name);
+    const auto start = std::chrono::steady_clock::now();
+    const FoldResult r = FoldNet(c);
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    total += ms;
+    std::printf("%-40s %3d faces %8.1f ms  gluings %lld tried %d solids %d  %s\n", name.c_str(), c.FaceCount, ms,
+                static_cast<long long>(r.convexGluingCount), r.candidatesTried, r.solidsFound, r.message.c_str());
+  }
+  std::printf("total %.1f ms\n", total);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "--table") == 0) return Table();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
