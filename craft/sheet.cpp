@@ -56,8 +56,9 @@ void CheckEdge(const std::vector<std::vector<Vec2>>& faces, const SheetEdge& e) 
 
 class TabPlacer {
  public:
-  TabPlacer(const std::vector<std::vector<Vec2>>& faces, const std::set<EdgeKey>& hinges, double tolerance)
-      : faces_(faces), hinges_(hinges), tolerance_(tolerance) {}
+  TabPlacer(const std::vector<std::vector<Vec2>>& faces, const std::set<EdgeKey>& hinges, double tolerance,
+            bool bothSides)
+      : faces_(faces), hinges_(hinges), tolerance_(tolerance), bothSides_(bothSides) {}
 
   // The largest tab that fits on the edge: full height first, then narrower.
   std::optional<GlueTab> Best(const SheetEdge& edge, const SheetEdge& partner, int pair) const {
@@ -73,8 +74,9 @@ class TabPlacer {
     // not open wider than the partner's corners there. On the sheet, each end
     // keeps within the free paper at its corner, and to half of it when the
     // next edge round the corner may carry a tab of its own.
-    const double roomStart = FreeAngle(p, t, n);
-    const double roomEnd = FreeAngle(q, -1.0 * t, n);
+    const EdgeKey partnerKey{partner.face, partner.corner};
+    const double roomStart = FreeAngle(p, t, n, partnerKey);
+    const double roomEnd = FreeAngle(q, -1.0 * t, n, partnerKey);
     const auto& other = faces_[partner.face - 1];
     const bool sameTurn = (SignedArea(face) >= 0.0) == (SignedArea(other) >= 0.0);
     const int atStart = sameTurn ? partner.corner + 1 : partner.corner;
@@ -143,11 +145,12 @@ class TabPlacer {
 
   // The angle of empty paper at `at`, turning from the edge direction `along`
   // towards the outside `out` until the first edge of any face there; halved
-  // when that edge is no hinge (it may get a tab too).
-  double FreeAngle(Vec2 at, Vec2 along, Vec2 out) const {
+  // when that edge may get a tab too: it is no hinge, and not the partner of a
+  // pair that gets one tab only.
+  double FreeAngle(Vec2 at, Vec2 along, Vec2 out, EdgeKey partner) const {
     const double turn = Cross(along, out) >= 0.0 ? 1.0 : -1.0;
     double best = 2.0 * M_PI;
-    bool hinge = false;
+    bool shared = true;
     for (size_t f = 0; f < faces_.size(); ++f) {
       const auto& face = faces_[f];
       const int n = static_cast<int>(face.size());
@@ -165,17 +168,18 @@ class TabPlacer {
           if (angle < 1e-9 || angle > 2.0 * M_PI - 1e-9) continue;  // the edge itself, or one on it
           if (angle < best) {
             best = angle;
-            hinge = hinges_.count(key) > 0;
+            shared = !hinges_.count(key) && (bothSides_ || key != partner);
           }
         }
       }
     }
-    return hinge ? best - 2.0 * kDegree : best / 2.0;
+    return shared ? best / 2.0 : best - 2.0 * kDegree;
   }
 
   const std::vector<std::vector<Vec2>>& faces_;
   const std::set<EdgeKey>& hinges_;
   double tolerance_;
+  bool bothSides_;
 };
 
 // Size of an edge number: small edges get small numbers.
@@ -231,7 +235,7 @@ NetSheet LayoutNet(const Construction& c, const std::vector<EdgePair>& hinges, c
     hingeEdges.insert({pair.b.face, pair.b.corner});
   }
 
-  TabPlacer placer(faces, hingeEdges, 1e-6 * std::max(sheet.edgeLength, 1.0));
+  TabPlacer placer(faces, hingeEdges, 1e-6 * std::max(sheet.edgeLength, 1.0), tabMode == TabMode::BothSides);
   std::map<EdgeKey, const GlueTab*> tabOf;
   if (tabMode != TabMode::None) {
     for (size_t i = 0; i < gluings.size(); ++i) {
