@@ -36,9 +36,10 @@ constexpr char kNumberChar = '\xE9';  // é, allowed inside numbers
 constexpr int kMaxNesting = 200;
 // Characters of user terms (F1 .. F5) one evaluation may work through, so
 // that terms calling each other cannot multiply the work without end.
-constexpr std::size_t kUserTermBudget = 100000;
-// Steps of the binomial loop before it is declared hopeless.
-constexpr long kBinomialSteps = 100000;
+constexpr std::size_t kUserTermBudget = 10000;
+// Steps of the binomial loop before it is declared hopeless; this bounds the
+// time a text full of binomials takes to a few microseconds per character.
+constexpr long kBinomialSteps = 10000;
 // Multiplications of a whole power done one by one before the rest goes by
 // squaring.
 constexpr std::uint32_t kDirectPowerSteps = 1024;
