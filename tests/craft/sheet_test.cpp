@@ -274,8 +274,9 @@ TEST(CraftSheet, TabEndsAreNoSteeperThanThePartnerCorner) {
   // Square edge 1 (right, from (1,0) to (1,1)) with triangle edge 0 ((3,0) to the apex).
   CraftOptions options;
   options.edgeLength = 60.0;
+  options.tabs = TabMode::BothSides;
   const CraftSheet sheet = LayoutCraftSheet(c, {}, {{{1, 1}, {2, 0}}}, options);
-  ASSERT_EQ(sheet.net.tabs.size(), 1u);
+  ASSERT_EQ(sheet.net.tabs.size(), 2u);
   const GlueTab& tab = sheet.net.tabs[0];
   ASSERT_EQ(tab.edge, (SheetEdge{1, 1}));
   const auto& t = tab.corners;
@@ -405,8 +406,18 @@ TEST(CraftSheet, BadRequestsAreRefusedWithAMessage) {
   } catch (const CraftError& e) {
     EXPECT_NE(std::string(e.what()).find("Seiten"), std::string::npos);
   }
+  // Faces strewn a million edges apart: too many pages, counted without overflow.
+  Construction strewn;
+  AddSquare(strewn, 0, 0);
+  AddSquare(strewn, 1e6, 1e6);
+  options.edgeLength = 500.0;
+  EXPECT_THROW(LayoutCraftSheet(strewn, {}, {}, options), CraftError);
   options.edgeLength = 0.0;
+  EXPECT_EQ(LayoutCraftSheet(strewn, {}, {}, options).pages.size(), 1u);  // tiny, but it fits
   EXPECT_THROW(LayoutCraftSheet(Construction(), {}, {}, options), CraftError);
+  Construction broken = cube;
+  broken.NetPoints[3].x = std::nan("");
+  EXPECT_THROW(LayoutCraftSheet(broken, {}, {}, options), CraftError);
   // An edge that names no face of the net.
   EXPECT_THROW(LayoutCraftSheet(cube, {}, {{{7, 0}, {1, 0}}}, options), CraftError);
   EXPECT_THROW(LayoutCraftSheet(cube, {}, {{{1, 4}, {1, 0}}}, options), CraftError);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <numbers>
 
@@ -162,6 +163,32 @@ TEST(FoldNet, BrokenNetsAreRefusedWithoutASolid) {
   r = FoldNet(extra);
   EXPECT_EQ(r.verdict, FoldResult::Verdict::DoesNotFold) << r.message;
   EXPECT_TRUE(r.solid.empty());
+}
+
+// The largest nets the store holds: the check gives up at its budget
+// instead of running on.
+TEST(FoldNet, HugeNetsStopAtTheBudget) {
+  Construction strip;
+  const double h = std::sqrt(3.0) / 2;
+  for (int i = 0; i < 198; ++i) {
+    const double x = i * 0.5;
+    if (i % 2 == 0)
+      AddFace(strip, {{x, 0}, {x + 1, 0}, {x + 0.5, h}});
+    else
+      AddFace(strip, {{x + 0.5, 0}, {x + 1, h}, {x, h}});
+  }
+  ASSERT_EQ(strip.FaceCount, 198);
+  FoldOptions quick;
+  quick.timeBudgetSeconds = 0.3;
+  const auto start = std::chrono::steady_clock::now();
+  const FoldResult r = FoldNet(strip, quick);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (r.verdict == FoldResult::Verdict::Undecided) {
+    EXPECT_TRUE(r.budgetExhausted);
+  }
+  EXPECT_FALSE(r.message.empty());
+  // Generous: only that it stops, not how fast.
+  EXPECT_LT(seconds, 30.0);
 }
 
 TEST(FoldNet, OddNumberOfFreeEdges) {

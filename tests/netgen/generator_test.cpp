@@ -81,3 +81,53 @@ TEST(Generator, CommittedCatalogueIsTheGeneratorsOutput) {
 
 }  // namespace
 }  // namespace didod::netgen
+
+namespace didod::netgen {
+namespace {
+
+// Faces laid in order, each once, each after the face it hangs on, no two overlapping.
+void ExpectWholeNet(const Polyhedron& solid, const Net& net) {
+  ASSERT_EQ(net.faces.size(), solid.faces.size());
+  std::vector<int> seen(solid.faces.size(), 0);
+  for (std::size_t k = 0; k < net.faces.size(); ++k) {
+    const NetFace& f = net.faces[k];
+    ++seen[f.solidFace];
+    if (k == 0) continue;
+    ASSERT_GE(f.parent, 0);
+    ASSERT_LT(f.parent, static_cast<int>(k));
+    const NetFace& p = net.faces[f.parent];
+    const std::size_t m = f.corners.size(), pm = p.corners.size();
+    EXPECT_LT(Distance(f.corners[f.ownEdge], p.corners[(f.parentEdge + 1) % pm]), 1e-9);
+    EXPECT_LT(Distance(f.corners[(f.ownEdge + 1) % m], p.corners[f.parentEdge]), 1e-9);
+    // The hinge is an edge of the solid shared by exactly these two faces.
+    const auto& sf = solid.faces[f.solidFace];
+    const auto& sp = solid.faces[p.solidFace];
+    EXPECT_EQ(sf[f.ownEdge], sp[(f.parentEdge + 1) % pm]);
+    EXPECT_EQ(sf[(f.ownEdge + 1) % m], sp[f.parentEdge]);
+  }
+  EXPECT_EQ(seen, std::vector<int>(solid.faces.size(), 1));
+  for (std::size_t a = 0; a < net.faces.size(); ++a)
+    for (std::size_t b = a + 1; b < net.faces.size(); ++b)
+      EXPECT_LT(OverlapArea(net.faces[a].corners, net.faces[b].corners), 1e-9) << a << " " << b;
+}
+
+TEST(Generator, BacktrackingFindsOverlapFreeNetsOfStarsAndLargeSolids) {
+  for (const char* name : {"Spikey", "Sterndodekaeder", "Pentagrammprisma", "Hexakisikosaeder"}) {
+    SCOPED_TRACE(name);
+    const Polyhedron solid = BuildSolid(name);
+    ExpectWholeNet(solid, UnfoldByBacktracking(solid, SheetBox{}, 100000));
+  }
+  // Without any search steps there is nothing to find.
+  EXPECT_THROW(UnfoldByBacktracking(BuildSolid("Würfel"), SheetBox{}, 0), std::runtime_error);
+}
+
+TEST(Generator, GrownNetsOfNonConvexSolidsAreWhole) {
+  for (const char* name : {"Pyramidentetraeder", "Sterndodekaeder"}) {
+    SCOPED_TRACE(name);
+    const Polyhedron solid = BuildSolid(name);
+    ExpectWholeNet(solid, Unfold(solid, SheetBox{}, 7));
+  }
+}
+
+}  // namespace
+}  // namespace didod::netgen

@@ -3,12 +3,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <cmath>
 #include <regex>
 #include <sstream>
 
+#include "../craft/catalogue_nets.h"
 #include "../craft/nets.h"
 #include "craft/sheet.h"
 #include "craft/sheet_painter.h"
@@ -195,6 +197,46 @@ TEST(CraftPdf, PageSizeScaleBarAndEdgesAreTrueSize) {
   }
 }
 
+TEST(CraftPdf, CatalogueFamiliesComeOutAtTheAskedSize) {
+  struct Case {
+    const char* name;
+    craft::Paper paper;
+    double edge;
+  } cases[] = {{"Ikosaeder", craft::Paper::A4, 35.0},
+               {"Ikosaederstumpf", craft::Paper::A3, 25.0},
+               {"Johnson Polyeder 37", craft::Paper::Letter, 30.0},
+               {"Deltoid-24-Flächner", craft::Paper::A4, 30.0}};
+  QTemporaryDir dir;
+  for (const Case& c : cases) {
+    const auto net = craft::testing::CatalogueNet(c.name);
+    ASSERT_TRUE(net) << c.name;
+    const craft::SheetFolding folding = craft::testing::FoldGenerously(*net);
+    ASSERT_TRUE(folding.folds) << c.name << ": " << folding.message;
+    CraftOptions options;
+    options.paper = c.paper;
+    options.edgeLength = c.edge;
+    const CraftSheet sheet = craft::LayoutCraftSheet(*net, folding.hinges, folding.gluings, options);
+    const QString path = dir.filePath("net.pdf");
+    WriteCraftPdf(sheet, path.toStdString());
+    const auto pages = ReadPdf(ReadAll(path));
+    ASSERT_EQ(pages.size(), sheet.pages.size()) << c.name;
+    const craft::PaperSize paper = craft::PaperSizeOf(c.paper);
+    int dashed = 0, longest = 0;
+    for (const PdfPage& page : pages) {
+      EXPECT_NEAR(page.width, (sheet.landscape ? paper.height : paper.width) * kPointsPerMm, 0.5) << c.name;
+      EXPECT_NEAR(page.height, (sheet.landscape ? paper.width : paper.height) * kPointsPerMm, 0.5) << c.name;
+      EXPECT_TRUE(HasScaleBar(page)) << c.name;
+      for (const PdfLine& l : page.lines) {
+        dashed += l.dashed;
+        longest += std::fabs(l.Length() - c.edge * kPointsPerMm) < 0.01;
+      }
+    }
+    EXPECT_GT(longest, 0) << c.name << ": no edge of " << c.edge << " mm";
+    if (pages.size() == 1)
+      EXPECT_EQ(dashed, static_cast<int>(folding.hinges.size() + sheet.net.tabs.size())) << c.name;
+  }
+}
+
 TEST(CraftPdf, LargeNetTakesSeveralPagesEachWithItsScaleBar) {
   QTemporaryDir dir;
   const CraftSheet sheet = Cube(150.0);
@@ -214,6 +256,31 @@ TEST(CraftPdf, LargeNetTakesSeveralPagesEachWithItsScaleBar) {
   for (const auto& l : sheet.net.lines)
     if (l.kind == craft::LineKind::Cut) cut += craft::Distance(l.a, l.b) * kPointsPerMm;
   EXPECT_GT(solid, cut);
+}
+
+TEST(CraftPrint, PrintsEveryPageOrTheChosenOnesAtFullSize) {
+  QTemporaryDir dir;
+  const CraftSheet sheet = Cube(150.0);
+  ASSERT_GE(sheet.pages.size(), 3u);
+  for (bool range : {false, true}) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString path = dir.filePath(range ? "range.pdf" : "all.pdf");
+    printer.setOutputFileName(path);
+    PrepareCraftPrinter(sheet, printer);
+    if (range) {
+      printer.setPrintRange(QPrinter::PageRange);
+      printer.setFromTo(2, 3);
+    }
+    PrintCraftPages(sheet, printer);
+    const auto pages = ReadPdf(ReadAll(path));
+    ASSERT_EQ(pages.size(), range ? 2u : sheet.pages.size());
+    for (const PdfPage& page : pages) {
+      EXPECT_NEAR(page.width, 595.28, 0.5);
+      EXPECT_NEAR(page.height, 841.89, 0.5);
+      EXPECT_TRUE(HasScaleBar(page));
+    }
+  }
 }
 
 TEST(CraftPdf, UnwritablePlaceGivesTheMessageAndKeepsNothing) {

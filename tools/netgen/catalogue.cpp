@@ -23,69 +23,89 @@ std::uint32_t SeedOf(const std::string& name) {
 const SheetBox kBox;
 const double kSheetWidth = 799, kSheetHeight = 638, kStandardScale = 50;
 
+// The exponent record keeps its net centred on the origin and puts one
+// corner exactly on its first point: the net turned by `angle` and scaled by
+// `scale` about the centre of its bounding box.
 struct Pin {
-  int face = 0, corner = 0;
+  int face = -1, corner = 0;
   double angle = 0, scale = 0;
 };
 
-// Largest size of the net turned by the angle with the given point put on the
-// target, inside the box.
-double PinScale(const std::vector<Vec2>& hull, Vec2 pin, double angle, Vec2 target) {
-  const double c = std::cos(angle), sn = std::sin(angle);
-  double s = 1e300;
+struct Turned {
+  Vec2 centre;        // of the bounding box
+  double fit = 0;     // largest scale inside the box
+};
+
+Turned TurnedBox(const std::vector<Vec2>& hull, double angle) {
+  const double c = std::cos(angle), s = std::sin(angle);
+  double lox = 1e300, hix = -1e300, loy = 1e300, hiy = -1e300;
   for (const Vec2& v : hull) {
-    const Vec2 d0 = v - pin;
-    const Vec2 d{c * d0.x - sn * d0.y, sn * d0.x + c * d0.y};
-    if (d.x > 1e-12) s = std::min(s, (kBox.halfWidth - target.x) / d.x);
-    if (d.x < -1e-12) s = std::min(s, (-kBox.halfWidth - target.x) / d.x);
-    if (d.y > 1e-12) s = std::min(s, (kBox.halfHeight - target.y) / d.y);
-    if (d.y < -1e-12) s = std::min(s, (-kBox.halfHeight - target.y) / d.y);
+    const double x = c * v.x - s * v.y, y = s * v.x + c * v.y;
+    lox = std::min(lox, x); hix = std::max(hix, x);
+    loy = std::min(loy, y); hiy = std::max(hiy, y);
   }
-  return s;
+  return {{(lox + hix) / 2, (loy + hiy) / 2},
+          std::min(2 * kBox.halfWidth / (hix - lox), 2 * kBox.halfHeight / (hiy - loy))};
 }
 
-// The corner and turn that let the net grow largest with that corner on the
-// exponent record's first point.
-Pin BestPin(const Net& net, int steps, int refinements) {
+// Where the corner lies, relative to the box centre, in the net turned by angle.
+Vec2 Offset(const std::vector<Vec2>& hull, Vec2 corner, double angle) {
+  const double c = std::cos(angle), s = std::sin(angle);
+  return Vec2{c * corner.x - s * corner.y, s * corner.x + c * corner.y} - TurnedBox(hull, angle).centre;
+}
+
+// Turns at which the corner points towards the target (seen from the centre),
+// with the scale that then puts it on the target; the largest that fits.
+Pin BestPin(const Net& net, int steps) {
   const Vec2 target{kExponentFirstX, kExponentFirstY};
   std::vector<Vec2> all;
   for (const NetFace& f : net.faces) all.insert(all.end(), f.corners.begin(), f.corners.end());
   const std::vector<Vec2> hull = ConvexHull2D(all);
   const double pi = 3.14159265358979323846;
+  auto side = [&](Vec2 corner, double angle) { return Cross(Offset(hull, corner, angle), target); };
   Pin best;
   for (int k = 0; k < static_cast<int>(net.faces.size()); ++k)
     for (int c = 0; c < static_cast<int>(net.faces[k].corners.size()); ++c) {
-      const Vec2 pin = net.faces[k].corners[c];
-      for (int a = 0; a < steps; ++a) {
-        const double angle = 2 * pi * a / steps;
-        const double s = PinScale(hull, pin, angle, target);
-        if (s > best.scale * (1 + 1e-12)) best = {k, c, angle, s};
+      const Vec2 corner = net.faces[k].corners[c];
+      double prevAngle = 0, prev = side(corner, 0);
+      for (int a = 1; a <= steps; ++a) {
+        const double angle = 2 * pi * a / steps, now = side(corner, angle);
+        if ((prev < 0) != (now < 0)) {
+          double lo = prevAngle, hi = angle, flo = prev;
+          for (int it = 0; it < 60; ++it) {
+            const double mid = (lo + hi) / 2, fm = side(corner, mid);
+            if ((fm < 0) == (flo < 0)) { lo = mid; flo = fm; } else { hi = mid; }
+          }
+          const double root = (lo + hi) / 2;
+          const Vec2 u = Offset(hull, corner, root);
+          const double scale = Norm(target) / Norm(u);
+          if (Dot(u, target) > 0 && scale <= TurnedBox(hull, root).fit * (1 - 1e-9) &&
+              scale > best.scale * (1 + 1e-12))
+            best = {k, c, root, scale};
+        }
+        prevAngle = angle;
+        prev = now;
       }
     }
-  // Refine the turn.
-  const Vec2 pin = net.faces[best.face].corners[best.corner];
-  double lo = best.angle - 2 * pi / steps, hi = best.angle + 2 * pi / steps;
-  for (int it = 0; it < refinements; ++it) {
-    const double m1 = lo + (hi - lo) / 3, m2 = hi - (hi - lo) / 3;
-    if (PinScale(hull, pin, m1, target) < PinScale(hull, pin, m2, target)) lo = m1; else hi = m2;
-  }
-  const double s = PinScale(hull, pin, (lo + hi) / 2, target);
-  if (s > best.scale) { best.scale = s; best.angle = (lo + hi) / 2; }
   return best;
 }
 
-double PinnedSize(const Net& net) { return BestPin(net, 72, 12).scale; }
+double PinnedSize(const Net& net) { return BestPin(net, 180).scale; }
 
 void PlaceExponentRecord(Net& net) {
   const Vec2 target{kExponentFirstX, kExponentFirstY};
-  const Pin pin = BestPin(net, 720, 80);
+  const Pin pin = BestPin(net, 720);
+  if (pin.face < 0) throw std::runtime_error("no corner of the net can lie on the first point");
+  std::vector<Vec2> all;
+  for (const NetFace& f : net.faces) all.insert(all.end(), f.corners.begin(), f.corners.end());
+  const Vec2 centre = TurnedBox(ConvexHull2D(all), pin.angle).centre;
+  const double c = std::cos(pin.angle), s = std::sin(pin.angle);
   const Vec2 at = net.faces[pin.face].corners[pin.corner];
-  const double s = pin.scale * (1 - 1e-9), c = std::cos(pin.angle), sn = std::sin(pin.angle);
   for (NetFace& f : net.faces)
     for (Vec2& v : f.corners) {
-      if (v.x == at.x && v.y == at.y) { v = target; continue; }
-      const Vec2 d = v - at;
-      v = target + Vec2{c * d.x - sn * d.y, sn * d.x + c * d.y} * s;
+      const bool pinned = v.x == at.x && v.y == at.y;
+      v = (Vec2{c * v.x - s * v.y, s * v.x + c * v.y} - centre) * pin.scale;
+      if (pinned) v = target;
     }
   net = Reroot(net, pin.face);
   net.faces[0].firstCorner = pin.corner;

@@ -316,7 +316,7 @@ namespace {
 
 // Moves faces that hang on the net by a single edge (leaves of its tree) to
 // other free edges as long as that lets the net grow in the box.
-double Improve(const Layout& l, Net& net, const SheetBox& box, double score, int rounds) {
+double Improve(const Layout& l, Net& net, const SheetBox& box, double score, int rounds, const NetScore& scoreFn) {
   const int count = static_cast<int>(net.faces.size());
   std::vector<Shape> shapes;
   for (const NetFace& f : net.faces) shapes.push_back(MakeShape(f.corners));
@@ -344,7 +344,7 @@ double Improve(const Layout& l, Net& net, const SheetBox& box, double score, int
         face.parent = g;
         face.parentEdge = nb.edge;
         face.ownEdge = e;
-        const double s = BestTurn(net, box, 60, 16).second;
+        const double s = scoreFn ? scoreFn(net) : BestTurn(net, box, 60, 16).second;
         if (s > score * (1 + 1e-9)) {
           --children[old.parent];
           ++children[g];
@@ -361,6 +361,107 @@ double Improve(const Layout& l, Net& net, const SheetBox& box, double score, int
   return score;
 }
 }  // namespace
+
+namespace {
+
+// Depth-first search over the ways to lay the faces: always the face with the
+// fewest free places next, undoing a face when some unlaid face has no place
+// left. Gives up after `budget` faces laid.
+class Backtracker {
+ public:
+  Backtracker(const Layout& l, const SheetBox& box, long budget)
+      : l_(l), box_(box), budget_(budget), slot_(l.local.size(), -1) {}
+
+  bool Run(int root, Net& net) {
+    net.faces.clear();
+    shapes_.clear();
+    std::fill(slot_.begin(), slot_.end(), -1);
+    Vec2 c;
+    std::vector<Vec2> pts = l_.local[root];
+    for (const Vec2& v : pts) c = c + v;
+    c = c * (1.0 / pts.size());
+    for (Vec2& v : pts) v = v - c;
+    slot_[root] = 0;
+    shapes_.push_back(MakeShape(pts));
+    net.faces.push_back({root, pts, -1, -1, -1});
+    return Step(net);
+  }
+
+ private:
+  struct Place {
+    int parent, parentEdge, ownEdge;
+    Shape shape;
+    double key;
+  };
+
+  std::vector<Place> PlacesOf(int f, const Net& net) const {
+    std::vector<Place> places;
+    for (std::size_t e = 0; e < l_.neighbours[f].size(); ++e) {
+      const Neighbour nb = l_.neighbours[f][e];
+      const int at = slot_[nb.face];
+      if (at < 0) continue;
+      Shape s = MakeShape(PlaceAcross(net.faces[at].corners, nb.edge, l_.local[f], static_cast<int>(e)));
+      bool free = true;
+      for (const Shape& other : shapes_)
+        if (Overlap(s, other)) { free = false; break; }
+      if (free) places.push_back({at, nb.edge, static_cast<int>(e), s, BoxNorm(s.corners, box_)});
+    }
+    std::stable_sort(places.begin(), places.end(), [](const Place& a, const Place& b) { return a.key < b.key; });
+    return places;
+  }
+
+  bool Step(Net& net) {
+    const int count = static_cast<int>(l_.local.size());
+    if (static_cast<int>(net.faces.size()) == count) return true;
+    if (--budget_ < 0) return false;
+    int next = -1;
+    std::vector<Place> nextPlaces;
+    for (int f = 0; f < count; ++f) {
+      if (slot_[f] >= 0) continue;
+      bool touches = false;
+      for (const Neighbour& nb : l_.neighbours[f]) touches = touches || slot_[nb.face] >= 0;
+      if (!touches) continue;
+      std::vector<Place> places = PlacesOf(f, net);
+      if (places.empty()) {
+        bool open = false;  // a neighbour not yet laid may still offer a place
+        for (const Neighbour& nb : l_.neighbours[f]) open = open || slot_[nb.face] < 0;
+        if (!open) return false;
+        continue;
+      }
+      if (next < 0 || places.size() < nextPlaces.size()) { next = f; nextPlaces = std::move(places); }
+    }
+    if (next < 0) return false;
+    for (Place& p : nextPlaces) {
+      slot_[next] = static_cast<int>(net.faces.size());
+      net.faces.push_back({next, p.shape.corners, p.parent, p.parentEdge, p.ownEdge});
+      shapes_.push_back(p.shape);
+      if (Step(net)) return true;
+      shapes_.pop_back();
+      net.faces.pop_back();
+      slot_[next] = -1;
+      if (budget_ < 0) return false;
+    }
+    return false;
+  }
+
+  const Layout& l_;
+  const SheetBox& box_;
+  long budget_;
+  std::vector<int> slot_;
+  std::vector<Shape> shapes_;
+};
+
+}  // namespace
+
+Net UnfoldByBacktracking(const Polyhedron& solid, const SheetBox& box, long budget) {
+  const Layout l = MakeLayout(solid);
+  Net net;
+  for (int root = 0; root < static_cast<int>(solid.faces.size()); ++root) {
+    Backtracker b(l, box, budget);
+    if (b.Run(root, net)) return net;
+  }
+  throw std::runtime_error("no net without overlaps found");
+}
 
 Net Unfold(const Polyhedron& solid, const SheetBox& box, std::uint32_t seed, const NetScore& score) {
   const Layout l = MakeLayout(solid);
@@ -381,19 +482,20 @@ Net Unfold(const Polyhedron& solid, const SheetBox& box, std::uint32_t seed, con
     grown.push_back({scale, net});
     if (scale > bestScale * (1 + 1e-9)) { bestScale = scale; best = net; }
   }
-  for (int a = 0; bestScale == 0 && a < 2000; ++a) {
-    if (Grow(l, rng.Below(count), 0.0, 1.0 + rng.Uniform(), rng, box, net)) { best = net; bestScale = 1; }
+  if (bestScale == 0) {
+    best = UnfoldByBacktracking(solid, box, 200000);
+    bestScale = score ? score(best) : BestTurn(best, box, 60, 16).second;
+    grown.push_back({bestScale, best});
   }
-  if (bestScale == 0) throw std::runtime_error("no net without overlaps found");
-  if (!score) {
-    // Polish the most promising nets by moving single faces.
-    std::stable_sort(grown.begin(), grown.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (std::size_t k = 0; k < grown.size() && k < 12; ++k) {
-      const double s = Improve(l, grown[k].second, box, grown[k].first, 40);
-      if (s > bestScale * (1 + 1e-9)) { bestScale = s; best = grown[k].second; }
-    }
-    best = Reroot(best, 0);  // every face again after the face it hangs on
+  // Polish the most promising nets by moving single faces (not when the
+  // score is dear).
+  std::stable_sort(grown.begin(), grown.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  const std::size_t polished = score ? 0 : 12;
+  for (std::size_t k = 0; k < grown.size() && k < polished; ++k) {
+    const double s = Improve(l, grown[k].second, box, grown[k].first, 40, score);
+    if (s > bestScale * (1 + 1e-9)) { bestScale = s; best = grown[k].second; }
   }
+  best = Reroot(best, 0);  // every face again after the face it hangs on
   return best;
 }
 

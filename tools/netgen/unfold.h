@@ -37,6 +37,11 @@ struct SheetBox {
 using NetScore = std::function<double(const Net&)>;
 Net Unfold(const Polyhedron& solid, const SheetBox& box, std::uint32_t seed, const NetScore& score = nullptr);
 
+// The first overlap-free net a depth-first search finds, trying each face as
+// the first; the fallback when growing nets fails. Throws std::runtime_error
+// when the search gives up (after `budget` faces laid from every first face).
+Net UnfoldByBacktracking(const Polyhedron& solid, const SheetBox& box, long budget);
+
 // Turns, centres and scales the net to the largest size that fits the box.
 // Returns the scale factor applied.
 double FitNet(Net& net, const SheetBox& box);
