@@ -1,4 +1,5 @@
 #include "fold/net_complex.h"
+#include "fold/union_find.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,27 +12,6 @@ namespace didod::foldnet {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-
-struct UnionFind {
-  std::vector<int> parent;
-  explicit UnionFind(int n) : parent(n) {
-    for (int i = 0; i < n; ++i) parent[i] = i;
-  }
-  int Find(int x) {
-    while (parent[x] != x) {
-      parent[x] = parent[parent[x]];
-      x = parent[x];
-    }
-    return x;
-  }
-  bool Unite(int a, int b) {
-    a = Find(a);
-    b = Find(b);
-    if (a == b) return false;
-    parent[std::max(a, b)] = std::min(a, b);
-    return true;
-  }
-};
 
 double Cross(Vec2 a, Vec2 b) { return a.x * b.y - a.y * b.x; }
 Vec2 Sub(Vec2 a, Vec2 b) { return {a.x - b.x, a.y - b.y}; }

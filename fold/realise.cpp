@@ -1,4 +1,5 @@
 #include "fold/realise.h"
+#include "fold/union_find.h"
 
 #include <Eigen/Dense>
 #include <Eigen/Sparse>
@@ -13,27 +14,6 @@ namespace {
 
 using Eigen::Vector3d;
 constexpr double kPi = std::numbers::pi;
-
-struct UnionFind {
-  std::vector<int> parent;
-  explicit UnionFind(int n) : parent(n) {
-    for (int i = 0; i < n; ++i) parent[i] = i;
-  }
-  int Find(int x) {
-    while (parent[x] != x) {
-      parent[x] = parent[parent[x]];
-      x = parent[x];
-    }
-    return x;
-  }
-  bool Unite(int a, int b) {
-    a = Find(a);
-    b = Find(b);
-    if (a == b) return false;
-    parent[std::max(a, b)] = std::min(a, b);
-    return true;
-  }
-};
 
 struct SolidEdge {
   int u = 0, w = 0;  // classes, u -> w along side1
