@@ -1,5 +1,6 @@
 #include "app/fold_view.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
@@ -251,7 +252,15 @@ void FoldView::mouseReleaseEvent(QMouseEvent* e) {
 
 FoldWindow::FoldWindow(const Construction& c, QWidget* parent) : QDialog(parent) {
   setWindowTitle("Netz falten");
-  FoldResult result = FoldNet(c);
+  // The check can take up to its time budget (two seconds).
+  struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+  };
+  FoldResult result = [&] {
+    WaitCursor wait;
+    return FoldNet(c);
+  }();
   const bool solid = !result.solid.empty();
   const QString message = QString::fromStdString(result.message);
   view = new FoldView(std::move(result), this);

@@ -12,7 +12,11 @@
 
 #include "app/application.h"
 #include "app/craft_dialog.h"
+#include "app/fold_view.h"
 #include "app/glyphs.h"
+#include "output/clipboard.h"
+#include "output/printing.h"
+#include "output/save_picture.h"
 #include "persistence/catalogue.h"
 #include "persistence/construction_file.h"
 #include "render/zoom.h"
@@ -123,7 +127,11 @@ Tfpoly::Tfpoly(QWidget* parent) : QMainWindow(parent) {
   }
 }
 
-Tfpoly::~Tfpoly() = default;
+Tfpoly::~Tfpoly() {
+  // The controls outlive this object's own part while the window is torn down;
+  // their last signals must not reach its handlers.
+  for (QObject* control : findChildren<QObject*>()) QObject::disconnect(control, nullptr, this, nullptr);
+}
 
 void Tfpoly::BuildMenu() {
   MM1 = menuBar();
@@ -175,6 +183,11 @@ void Tfpoly::BuildMenu() {
 
   solidMenu = MM1->addMenu("Körper");
   solidMenu->setObjectName("MSolid");
+  foldAction = solidMenu->addAction("Netz falten", this, [this] {
+    if (construction_.GrabbedPoint == 0) ShowFoldWindow(construction_, this);
+  });
+  foldAction->setObjectName("MFold");
+  solidMenu->addSeparator();
   craftSaveAction = solidMenu->addAction("Bastelbogen speichern …", this, [this] {
     if (construction_.GrabbedPoint == 0) SaveCraftSheet(construction_, netName_, this);
   });
@@ -545,11 +558,15 @@ void Tfpoly::Co2Change() {
   RecordAction("Netz " + Co2->currentText().toStdString(), true, [&] { ReplaceConstruction(std::move(*net)); });
   netName_ = Co2->currentText().toStdString();
 }
-void Tfpoly::S29C() {}
-void Tfpoly::Sp20C() {}
-void Tfpoly::S3C() {}
-void Tfpoly::S19C() {}
-void Tfpoly::S22C() {}
+PaintProc Tfpoly::SheetPaintProc() const {
+  return [this](Canvas& canvas) { PB5Paintx(canvas, construction_, CurrentRenderOptions()); };
+}
+
+void Tfpoly::S29C() { SavePicture(PB5->width(), PB5->height(), SheetPaintProc(), this); }
+void Tfpoly::Sp20C() { CopyBitmapToClipboard(PB5->Pixels()); }
+void Tfpoly::S3C() { CopyMetafileToClipboard(PB5->width(), PB5->height(), SheetPaintProc()); }
+void Tfpoly::S19C() { PrintBitmap(PB5->Pixels()); }
+void Tfpoly::S22C() { PrintVector(PB5->width(), PB5->height(), SheetPaintProc()); }
 static MouseButton ToMouseButton(SheetButton b) {
   switch (b) {
     case SheetButton::Left: return MouseButton::Left;

@@ -18,6 +18,7 @@
 #include "model/construction.h"
 #include "model/history.h"
 #include "model/polygon_factory.h"
+#include "output/paint_proc.h"
 #include "app/sheet_widget.h"
 
 namespace didod {
@@ -107,6 +108,8 @@ class Tfpoly : public QMainWindow {
   const UndoHistory& history() const { return history_; }
 
   RenderOptions CurrentRenderOptions() const;
+  // The drawing of the sheet for picture output: the renderer bound to this window.
+  PaintProc SheetPaintProc() const;
   PanelFields CurrentPanelFields() const;
 
  protected:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -55,16 +56,17 @@ void CheckEdge(const std::vector<std::vector<Vec2>>& faces, const SheetEdge& e) 
 
 class TabPlacer {
  public:
-  TabPlacer(const std::vector<std::vector<Vec2>>& faces, const std::set<EdgeKey>& hinges, double tolerance)
-      : faces_(faces), hinges_(hinges), tolerance_(tolerance) {}
+  TabPlacer(const std::vector<std::vector<Vec2>>& faces, const std::set<EdgeKey>& hinges, double tolerance,
+            bool bothSides)
+      : faces_(faces), hinges_(hinges), tolerance_(tolerance), bothSides_(bothSides) {}
 
-  // Tries the edge at full height first, then narrower; returns whether a tab fits.
-  bool Place(const SheetEdge& edge, const SheetEdge& partner, int pair) {
+  // The largest tab that fits on the edge: full height first, then narrower.
+  std::optional<GlueTab> Best(const SheetEdge& edge, const SheetEdge& partner, int pair) const {
     const auto& face = faces_[edge.face - 1];
     const Vec2 p = Corner(face, edge.corner);
     const Vec2 q = Corner(face, edge.corner + 1);
     const double length = Distance(p, q);
-    if (length <= 0.0) return false;
+    if (length <= 0.0) return std::nullopt;
     const Vec2 t = (1.0 / length) * (q - p);
     const Vec2 n = OutwardNormal(face, edge.corner);
 
@@ -72,8 +74,9 @@ class TabPlacer {
     // not open wider than the partner's corners there. On the sheet, each end
     // keeps within the free paper at its corner, and to half of it when the
     // next edge round the corner may carry a tab of its own.
-    const double roomStart = FreeAngle(p, t, n);
-    const double roomEnd = FreeAngle(q, -1.0 * t, n);
+    const EdgeKey partnerKey{partner.face, partner.corner};
+    const double roomStart = FreeAngle(p, t, n, partnerKey);
+    const double roomEnd = FreeAngle(q, -1.0 * t, n, partnerKey);
     const auto& other = faces_[partner.face - 1];
     const bool sameTurn = (SignedArea(face) >= 0.0) == (SignedArea(other) >= 0.0);
     const int atStart = sameTurn ? partner.corner + 1 : partner.corner;
@@ -98,18 +101,37 @@ class TabPlacer {
         tab.pair = pair;
         tab.height = h;
         tab.corners = {p, q, q + h * n - (h * cotEnd) * t, p + h * n + (h * cotStart) * t};
-        if (Fits(tab)) {
-          tabs.push_back(tab);
-          return true;
-        }
+        if (Fits(tab)) return tab;
       }
     }
-    return false;
+    return std::nullopt;
+  }
+
+  bool Place(const SheetEdge& edge, const SheetEdge& partner, int pair) {
+    const auto tab = Best(edge, partner, pair);
+    if (tab) tabs.push_back(*tab);
+    return tab.has_value();
+  }
+
+  // One tab for the pair, on whichever edge takes the larger one.
+  bool PlaceEither(const EdgePair& pair, int index) {
+    const auto onA = Best(pair.a, pair.b, index);
+    const auto onB = Best(pair.b, pair.a, index);
+    if (!onA && !onB) return false;
+    if (onA && (!onB || Area(*onA) >= Area(*onB) - 1e-9))
+      tabs.push_back(*onA);
+    else
+      tabs.push_back(*onB);
+    return true;
   }
 
   std::vector<GlueTab> tabs;
 
  private:
+  static double Area(const GlueTab& tab) {
+    return std::fabs(SignedArea({tab.corners.begin(), tab.corners.end()}));
+  }
+
   bool Fits(const GlueTab& tab) const {
     const std::vector<Vec2> shape(tab.corners.begin(), tab.corners.end());
     for (const auto& face : faces_)
@@ -123,11 +145,12 @@ class TabPlacer {
 
   // The angle of empty paper at `at`, turning from the edge direction `along`
   // towards the outside `out` until the first edge of any face there; halved
-  // when that edge is no hinge (it may get a tab too).
-  double FreeAngle(Vec2 at, Vec2 along, Vec2 out) const {
+  // when that edge may get a tab too: it is no hinge, and not the partner of a
+  // pair that gets one tab only.
+  double FreeAngle(Vec2 at, Vec2 along, Vec2 out, EdgeKey partner) const {
     const double turn = Cross(along, out) >= 0.0 ? 1.0 : -1.0;
     double best = 2.0 * M_PI;
-    bool hinge = false;
+    bool shared = true;
     for (size_t f = 0; f < faces_.size(); ++f) {
       const auto& face = faces_[f];
       const int n = static_cast<int>(face.size());
@@ -145,17 +168,18 @@ class TabPlacer {
           if (angle < 1e-9 || angle > 2.0 * M_PI - 1e-9) continue;  // the edge itself, or one on it
           if (angle < best) {
             best = angle;
-            hinge = hinges_.count(key) > 0;
+            shared = !hinges_.count(key) && (bothSides_ || key != partner);
           }
         }
       }
     }
-    return hinge ? best - 2.0 * kDegree : best / 2.0;
+    return shared ? best / 2.0 : best - 2.0 * kDegree;
   }
 
   const std::vector<std::vector<Vec2>>& faces_;
   const std::set<EdgeKey>& hinges_;
   double tolerance_;
+  bool bothSides_;
 };
 
 // Size of an edge number: small edges get small numbers.
@@ -211,7 +235,7 @@ NetSheet LayoutNet(const Construction& c, const std::vector<EdgePair>& hinges, c
     hingeEdges.insert({pair.b.face, pair.b.corner});
   }
 
-  TabPlacer placer(faces, hingeEdges, 1e-6 * std::max(sheet.edgeLength, 1.0));
+  TabPlacer placer(faces, hingeEdges, 1e-6 * std::max(sheet.edgeLength, 1.0), tabMode == TabMode::BothSides);
   std::map<EdgeKey, const GlueTab*> tabOf;
   if (tabMode != TabMode::None) {
     for (size_t i = 0; i < gluings.size(); ++i) {
@@ -220,8 +244,8 @@ NetSheet LayoutNet(const Construction& c, const std::vector<EdgePair>& hinges, c
       if (tabMode == TabMode::BothSides) {
         placer.Place(pair.a, pair.b, index);
         placer.Place(pair.b, pair.a, index);
-      } else if (!placer.Place(pair.a, pair.b, index)) {
-        placer.Place(pair.b, pair.a, index);
+      } else {
+        placer.PlaceEither(pair, index);
       }
     }
   }

@@ -116,7 +116,9 @@ void Search(const NetComplex& net, const FoldOptions& options, FoldResult& r) {
   auto tryGluing = [&](const std::vector<Chord>& chords, int kinds) {
     ++r.candidatesTried;
     Solid s;
-    if (!foldnet::Realise(net, chords, phaseDeadline, s)) return true;
+    // Non-convex candidates can be many: each gets a shorter try.
+    const foldnet::Effort effort = widePhase ? foldnet::Effort{80, 0} : foldnet::Effort{};
+    if (!foldnet::Realise(net, chords, phaseDeadline, s, nullptr, effort)) return true;
     ++r.solidsFound;
     if (s.convex) ++convexFound;
     // Non-convex gluings can be many: once one solid is found, the others
@@ -149,22 +151,37 @@ void Search(const NetComplex& net, const FoldOptions& options, FoldResult& r) {
   auto run = [&](GluingSearch& search, bool skipConvex) {
     if (!search.Finished()) return false;
     std::vector<std::pair<int, std::vector<Chord>>> candidates;
-    bool capped = false;
+    // Too many to keep: from then on only the most regular ones are kept,
+    // and listing stops after a share of the time.
+    bool thinned = false;
+    int fewest = 1 << 30;
+    const auto listUntil = foldnet::Clock::now() + (phaseDeadline - foldnet::Clock::now()) * 2 / 5;
+    auto thin = [&] {
+      std::erase_if(candidates, [&](const auto& c) { return c.first > fewest + 1; });
+    };
     const bool all = search.List([&](const std::vector<Chord>& chords) {
       const GluedVertices g = Describe(net, chords);
       if (skipConvex && g.largest <= twoPi + 1e-9) return true;  // tried already
-      candidates.push_back({g.kinds, chords});
-      capped = candidates.size() >= kMaxCandidates;
-      return !capped;
+      if (g.kinds < fewest) {
+        fewest = g.kinds;
+        if (thinned) thin();
+      }
+      if (!thinned || g.kinds <= fewest + 1) candidates.push_back({g.kinds, chords});
+      if (candidates.size() >= kMaxCandidates) {
+        thinned = true;
+        thin();
+        if (candidates.size() >= kMaxCandidates) return false;
+      }
+      return !thinned || foldnet::Clock::now() < listUntil;
     });
-    if (!all && !capped) return false;
+    if (!all && !thinned) return false;
     std::stable_sort(candidates.begin(), candidates.end(),
                      [](const auto& x, const auto& y) { return x.first < y.first; });
     for (const auto& [kinds, chords] : candidates) {
       if (foldnet::Clock::now() > phaseDeadline) return false;
       if (!tryGluing(chords, kinds)) return true;
     }
-    return !capped;
+    return all && !thinned;
   };
 
   GluingSearch convex(net, twoPi, deadline);
@@ -251,8 +268,30 @@ FoldResult FoldNet(const Construction& c, const FoldOptions& options) {
     r.message = "Das ist kein Netz: " + reason;
     return r;
   }
+  // Faces may lie edge to edge by chance without having been joined there.
+  // When the net as it lies does not close, it is tried once more cut apart
+  // at such edges, with the other half of the time.
+  NetComplex cut;
+  std::string cutReason;
+  const bool canCut = !c.JoinList.empty() && foldnet::BuildNetComplex(c, options.tolerance, cut, cutReason, true) &&
+                      cut.hinges.size() < net.hinges.size();
+  FoldOptions first = options;
+  if (canCut) first.timeBudgetSeconds = options.timeBudgetSeconds / 2;
+  const FoldResult flat = r;
   for (const auto& h : net.hinges) r.hinges.push_back({net.Ref(h.a), net.Ref(h.b), std::numbers::pi});
-  Search(net, options, r);
+  Search(net, first, r);
+  if (canCut && r.solid.empty()) {
+    FoldResult other = flat;
+    for (const auto& h : cut.hinges) other.hinges.push_back({cut.Ref(h.a), cut.Ref(h.b), std::numbers::pi});
+    Search(cut, first, other);
+    if (!other.solid.empty()) {
+      other.message = "Aufgeschnitten, wo Flächen nur aneinanderliegen, ohne verbunden zu sein: " + other.message;
+      other.candidatesTried += r.candidatesTried;
+      r = std::move(other);
+      BuildSteps(cut, r);
+      return r;
+    }
+  }
   BuildSteps(net, r);
   return r;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <set>
 #include <unordered_map>
 
 namespace didod::foldnet {
@@ -90,7 +91,7 @@ EdgeRef NetComplex::Ref(Corner c) const {
   return {f.number, own};
 }
 
-bool BuildNetComplex(const Construction& c, double tol, NetComplex& out, std::string& reason) {
+bool BuildNetComplex(const Construction& c, double tol, NetComplex& out, std::string& reason, bool joinsOnly) {
   out = NetComplex{};
   if (!c.IsConsistent()) {
     reason = "Die Konstruktion ist beschädigt.";
@@ -179,6 +180,7 @@ bool BuildNetComplex(const Construction& c, double tol, NetComplex& out, std::st
   const int C = static_cast<int>(corners.size());
   auto pos = [&](int i) { return out.faces[corners[i].face].p[corners[i].k]; };
   UnionFind uf(C);
+  std::set<std::pair<int, int>> joined;  // corners joined directly, smaller first
   {
     std::unordered_map<std::int64_t, std::vector<int>> grid;
     auto cell = [&](double v) { return static_cast<std::int64_t>(std::floor(v / tol)); };
@@ -216,7 +218,10 @@ bool BuildNetComplex(const Construction& c, double tol, NetComplex& out, std::st
       const int ka = fa.reversed ? (na - ownA) % na : ownA;
       const int kb = fb.reversed ? (nb - ownB) % nb : ownB;
       const int ia = cornerBase[ra.face - 1] + ka, ib = cornerBase[rb.face - 1] + kb;
-      if (Dist(pos(ia), pos(ib)) < 100 * tol) uf.Unite(ia, ib);
+      if (Dist(pos(ia), pos(ib)) < 100 * tol) {
+        uf.Unite(ia, ib);
+        joined.insert({std::min(ia, ib), std::max(ia, ib)});
+      }
     }
   }
   std::vector<int> vertexOfRoot(C, -1);
@@ -342,6 +347,15 @@ bool BuildNetComplex(const Construction& c, double tol, NetComplex& out, std::st
       auto it = edgesFrom.find(edgeKey(face.vertex[(k + 1) % n], face.vertex[k]));
       if (it == edgesFrom.end()) continue;
       const Corner other = it->second[0];
+      if (joinsOnly) {
+        // Only edges whose two ends were joined one to one.
+        const int m = static_cast<int>(out.faces[other.face].p.size());
+        auto id = [&](int face, int k) { return cornerBase[face] + k; };
+        auto isJoined = [&](int x, int y) { return joined.count({std::min(x, y), std::max(x, y)}) > 0; };
+        if (!isJoined(id(f, k), id(other.face, (other.k + 1) % m)) ||
+            !isJoined(id(f, (k + 1) % n), id(other.face, other.k)))
+          continue;
+      }
       const int h = static_cast<int>(out.hinges.size());
       out.hinges.push_back({{f, k}, other});
       face.hingeOf[k] = h;

@@ -64,6 +64,9 @@ struct NetComplex {
 };
 
 // Builds the complex. On refusal returns false and sets `reason` (German).
-bool BuildNetComplex(const Construction& c, double tolerance, NetComplex& out, std::string& reason);
+// With joinsOnly, faces hang together only at edges whose two ends were
+// joined to each other; faces that merely lie edge to edge are apart.
+bool BuildNetComplex(const Construction& c, double tolerance, NetComplex& out, std::string& reason,
+                     bool joinsOnly = false);
 
 }  // namespace didod::foldnet

@@ -109,7 +109,7 @@ bool Pierces(const Vector3d& p, const Vector3d& q, const Vector3d& a, const Vect
 }  // namespace
 
 bool Realise(const NetComplex& net, const std::vector<Chord>& chords, Clock::time_point deadline, Solid& out,
-             std::string* why) {
+             std::string* why, Effort effort) {
   const int F = static_cast<int>(net.faces.size());
   const double size = net.size;
   auto vertexOf = [&](Corner c) { return net.faces[c.face].vertex[c.k]; };
@@ -276,7 +276,7 @@ bool Realise(const NetComplex& net, const std::vector<Chord>& chords, Clock::tim
     double lambda = -1;
     Eigen::SparseMatrix<double> I(N, N);
     I.setIdentity();
-    for (int iter = 0; iter < 300; ++iter) {
+    for (int iter = 0; iter < effort.iterations; ++iter) {
       if (r.cwiseAbs().maxCoeff() < 1e-10 * size) break;
       if (Clock::now() > deadline) return false;
       trip.clear();
@@ -335,7 +335,7 @@ bool Realise(const NetComplex& net, const std::vector<Chord>& chords, Clock::tim
   Eigen::VectorXd x;
   bool placed = solve(x0, x);
   std::mt19937 random(12345);
-  for (int attempt = 0; attempt < 2 && !placed; ++attempt) {
+  for (int attempt = 0; attempt < effort.restarts && !placed; ++attempt) {
     if (Clock::now() > deadline) return Fail(why, "time");
     std::normal_distribution<double> noise(0.0, 0.3 * size);
     Eigen::VectorXd start = x0;

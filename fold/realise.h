@@ -19,10 +19,17 @@ struct Solid {
   int faces = 0;
 };
 
+// How hard to try: least-squares steps per start, and fresh starts after a
+// failed one.
+struct Effort {
+  int iterations = 300;
+  int restarts = 2;
+};
+
 // Places the faces so that glued corners coincide. Returns false (and a short
 // reason in `why`) when the gluing has no embedding with rigid flat faces or
 // the deadline passed.
 bool Realise(const NetComplex& net, const std::vector<Chord>& chords, Clock::time_point deadline, Solid& out,
-             std::string* why = nullptr);
+             std::string* why = nullptr, Effort effort = {});
 
 }  // namespace didod::foldnet

@@ -274,8 +274,9 @@ TEST(CraftSheet, TabEndsAreNoSteeperThanThePartnerCorner) {
   // Square edge 1 (right, from (1,0) to (1,1)) with triangle edge 0 ((3,0) to the apex).
   CraftOptions options;
   options.edgeLength = 60.0;
+  options.tabs = TabMode::BothSides;
   const CraftSheet sheet = LayoutCraftSheet(c, {}, {{{1, 1}, {2, 0}}}, options);
-  ASSERT_EQ(sheet.net.tabs.size(), 1u);
+  ASSERT_EQ(sheet.net.tabs.size(), 2u);
   const GlueTab& tab = sheet.net.tabs[0];
   ASSERT_EQ(tab.edge, (SheetEdge{1, 1}));
   const auto& t = tab.corners;

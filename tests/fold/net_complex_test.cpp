@@ -69,6 +69,28 @@ TEST(NetComplex, JoinedPointsCountAsOneEvenWhenSlightlyApart) {
   EXPECT_EQ(net.hinges.size(), 1u);
 }
 
+TEST(NetComplex, CutApartWhereFacesWereNeverJoined) {
+  // Three squares in a row; only the first two were joined (face 2's corner
+  // 0 onto face 1's corner 1, its corner 3 onto face 1's corner 2).
+  Construction c;
+  AddFace(c, Square(0, 0));
+  AddFace(c, Square(1, 0));
+  AddFace(c, Square(2, 0));
+  c.JoinList = {"5\t2", "8\t3"};
+  NetComplex net;
+  std::string reason;
+  ASSERT_TRUE(BuildNetComplex(c, 1e-6, net, reason)) << reason;
+  EXPECT_EQ(net.hinges.size(), 2u);
+  EXPECT_FALSE(BuildNetComplex(c, 1e-6, net, reason, true));
+  EXPECT_EQ(reason, "Die Flächen 2 und 3 berühren sich nur in einer Ecke.");
+  // Joined at one end only is no hinge either.
+  c.JoinList.push_back("9\t6");
+  EXPECT_FALSE(BuildNetComplex(c, 1e-6, net, reason, true));
+  c.JoinList.push_back("7\t12");
+  ASSERT_TRUE(BuildNetComplex(c, 1e-6, net, reason, true)) << reason;
+  EXPECT_EQ(net.hinges.size(), 2u);
+}
+
 TEST(NetComplex, RefusesBrokenNetsWithTheirReason) {
   NetComplex net;
   std::string reason;

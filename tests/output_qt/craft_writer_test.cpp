@@ -10,6 +10,7 @@
 #include <regex>
 #include <sstream>
 
+#include "../craft/catalogue_nets.h"
 #include "../craft/nets.h"
 #include "craft/sheet.h"
 #include "craft/sheet_painter.h"
@@ -193,6 +194,46 @@ TEST(CraftPdf, PageSizeScaleBarAndEdgesAreTrueSize) {
     }
     EXPECT_EQ(dashedEdges, 5 + 7);  // hinges and tab roots
     EXPECT_EQ(solidEdges, 7);       // the partners of the tabbed edges
+  }
+}
+
+TEST(CraftPdf, CatalogueFamiliesComeOutAtTheAskedSize) {
+  struct Case {
+    const char* name;
+    craft::Paper paper;
+    double edge;
+  } cases[] = {{"Ikosaeder", craft::Paper::A4, 35.0},
+               {"Ikosaederstumpf", craft::Paper::A3, 25.0},
+               {"Johnson Polyeder 37", craft::Paper::Letter, 30.0},
+               {"Deltoid-24-Flächner", craft::Paper::A4, 30.0}};
+  QTemporaryDir dir;
+  for (const Case& c : cases) {
+    const auto net = craft::testing::CatalogueNet(c.name);
+    ASSERT_TRUE(net) << c.name;
+    const craft::SheetFolding folding = craft::testing::FoldGenerously(*net);
+    ASSERT_TRUE(folding.folds) << c.name << ": " << folding.message;
+    CraftOptions options;
+    options.paper = c.paper;
+    options.edgeLength = c.edge;
+    const CraftSheet sheet = craft::LayoutCraftSheet(*net, folding.hinges, folding.gluings, options);
+    const QString path = dir.filePath("net.pdf");
+    WriteCraftPdf(sheet, path.toStdString());
+    const auto pages = ReadPdf(ReadAll(path));
+    ASSERT_EQ(pages.size(), sheet.pages.size()) << c.name;
+    const craft::PaperSize paper = craft::PaperSizeOf(c.paper);
+    int dashed = 0, longest = 0;
+    for (const PdfPage& page : pages) {
+      EXPECT_NEAR(page.width, (sheet.landscape ? paper.height : paper.width) * kPointsPerMm, 0.5) << c.name;
+      EXPECT_NEAR(page.height, (sheet.landscape ? paper.width : paper.height) * kPointsPerMm, 0.5) << c.name;
+      EXPECT_TRUE(HasScaleBar(page)) << c.name;
+      for (const PdfLine& l : page.lines) {
+        dashed += l.dashed;
+        longest += std::fabs(l.Length() - c.edge * kPointsPerMm) < 0.01;
+      }
+    }
+    EXPECT_GT(longest, 0) << c.name << ": no edge of " << c.edge << " mm";
+    if (pages.size() == 1)
+      EXPECT_EQ(dashed, static_cast<int>(folding.hinges.size() + sheet.net.tabs.size())) << c.name;
   }
 }
 
