@@ -148,8 +148,73 @@ void Search(const NetComplex& net, const FoldOptions& options, FoldResult& r) {
   // Lists the gluings and tries them, the most regular first: a solid
   // repeats few kinds of corners. Tells whether every gluing was tried (or
   // trying stopped because the answer was clear).
+  // Too many gluings to list them all: the regular ones first, found by
+  // counting again with only one, two or three kinds of glued vertex
+  // allowed, in the numbers that the totals of the outline permit.
+  auto runRegular = [&](GluingSearch& search, double limit) {
+    const std::vector<foldnet::VertexKind> kinds = search.KindsMet();
+    const int n2 = static_cast<int>(net.edges.size()) / 2;
+    const int vertices = static_cast<int>(net.hinges.size()) + n2 - static_cast<int>(net.faces.size()) + 2 -
+                         static_cast<int>(net.innerVertices.size());
+    double angle = 0;
+    int corners = 0;
+    for (const auto& p : net.points) {
+      angle += p.angle;
+      corners += p.corners;
+    }
+    auto fits = [&](const std::vector<int>& pick, const std::vector<int>& times) {
+      double a = 0;
+      int c = 0, v = 0;
+      for (size_t i = 0; i < pick.size(); ++i) {
+        if (times[i] < 1) return false;
+        a += times[i] * kinds[pick[i]].angle;
+        c += times[i] * kinds[pick[i]].corners;
+        v += times[i];
+      }
+      return v == vertices && c == corners && std::fabs(a - angle) < 1e-6;
+    };
+    std::vector<std::vector<int>> sets;
+    const int K = static_cast<int>(kinds.size());
+    for (int i = 0; i < K; ++i)
+      if (fits({i}, {vertices})) sets.push_back({i});
+    for (int i = 0; i < K; ++i)
+      for (int j = i + 1; j < K; ++j)
+        for (int m = 1; m < vertices; ++m)
+          if (fits({i, j}, {m, vertices - m})) {
+            sets.push_back({i, j});
+            break;
+          }
+    for (int i = 0; i < K; ++i)
+      for (int j = i + 1; j < K; ++j)
+        for (int k = j + 1; k < K; ++k) {
+          bool any = false;
+          for (int m1 = 1; m1 < vertices && !any; ++m1)
+            for (int m2 = 1; m1 + m2 < vertices && !any; ++m2) any = fits({i, j, k}, {m1, m2, vertices - m1 - m2});
+          if (any) sets.push_back({i, j, k});
+        }
+    for (const auto& set : sets) {
+      if (foldnet::Clock::now() > phaseDeadline) return;
+      std::vector<foldnet::VertexKind> only;
+      for (int i : set) only.push_back(kinds[i]);
+      GluingSearch regular(net, limit, phaseDeadline, only);
+      if (!regular.Finished() || regular.Count() == 0) continue;
+      int listed = 0;
+      bool go = true;
+      regular.List([&](const std::vector<Chord>& chords) {
+        if (foldnet::Clock::now() > phaseDeadline) return false;
+        go = tryGluing(chords, static_cast<int>(set.size()));
+        return go && ++listed < 2000;
+      });
+      if (!go) return;
+    }
+  };
+
   auto run = [&](GluingSearch& search, bool skipConvex) {
     if (!search.Finished()) return false;
+    if (skipConvex && search.Count() > static_cast<std::int64_t>(kMaxCandidates)) {
+      runRegular(search, 2 * twoPi);
+      if (r.solidsFound > 0) return false;
+    }
     std::vector<std::pair<int, std::vector<Chord>>> candidates;
     // Too many to keep: from then on only the most regular ones are kept,
     // and listing stops after a share of the time.

@@ -28,6 +28,16 @@ bool GluingSearch::VertexPossible(double angle, double maxAngle, double limit) {
   return maxAngle >= std::numbers::pi - kAngleEps || 2 * maxAngle < angle - kAngleEps;
 }
 
+bool GluingSearch::Closes(double angle, double maxAngle, int corners) const {
+  if (!VertexPossible(angle, maxAngle, limit_)) return false;
+  auto same = [&](const VertexKind& k) { return k.corners == corners && std::fabs(k.angle - angle) < kMatchEps; };
+  if (!only_.empty()) return std::any_of(only_.begin(), only_.end(), same);
+  if (std::none_of(met_.begin(), met_.end(), same)) met_.push_back({angle, corners});
+  return true;
+}
+
+std::vector<VertexKind> GluingSearch::KindsMet() const { return met_; }
+
 bool GluingSearch::ChordAllowed(int a, int m) const {
   const BoundaryEdge& ea = net_.edges[a];
   const BoundaryEdge& em = net_.edges[m];
@@ -47,19 +57,20 @@ bool GluingSearch::TimeUp() {
 
 std::int64_t GluingSearch::BlockCount(int a, int m) const {
   const BoundaryPoint& pa = net_.points[a + 1];
-  if (m == a + 1) return VertexPossible(pa.angle, pa.maxAngle, limit_) ? 1 : 0;
+  if (m == a + 1) return Closes(pa.angle, pa.maxAngle, pa.corners) ? 1 : 0;
   const BoundaryPoint& pm = net_.points[m];
   std::int64_t count = 0;
   for (const State& s : S(a + 1, m - 1)) {
     const double angle = s.angle + pa.angle + pm.angle;
     const double maxAngle = std::max({s.maxAngle, pa.maxAngle, pm.maxAngle});
-    if (VertexPossible(angle, maxAngle, limit_)) count = SatAdd(count, s.count);
+    if (Closes(angle, maxAngle, s.corners + pa.corners + pm.corners)) count = SatAdd(count, s.count);
   }
   return count;
 }
 
-GluingSearch::GluingSearch(const NetComplex& net, double angleLimit, Clock::time_point deadline)
-    : net_(net), limit_(angleLimit), deadline_(deadline) {
+GluingSearch::GluingSearch(const NetComplex& net, double angleLimit, Clock::time_point deadline,
+                           std::vector<VertexKind> only)
+    : net_(net), limit_(angleLimit), deadline_(deadline), only_(std::move(only)) {
   n_ = static_cast<int>(net.edges.size());
   faceCount_ = static_cast<int>(net.faces.size());
   hinged_.assign(static_cast<size_t>(faceCount_) * faceCount_, 0);
@@ -88,24 +99,25 @@ GluingSearch::GluingSearch(const NetComplex& net, double angleLimit, Clock::time
         B(a, m) = blocks;
         if (blocks == 0) continue;
         if (m == b) {
-          scratch.push_back({0.0, 0.0, blocks});
+          scratch.push_back({0.0, 0.0, 0, blocks});
           continue;
         }
         const BoundaryPoint& p = net.points[m + 1];
         for (const State& s : S(m + 1, b)) {
           const double angle = s.angle + p.angle;
           if (angle > limit_ + kAngleEps) continue;
-          scratch.push_back({angle, std::max(s.maxAngle, p.maxAngle), SatMul(blocks, s.count)});
+          scratch.push_back({angle, std::max(s.maxAngle, p.maxAngle), s.corners + p.corners, SatMul(blocks, s.count)});
         }
       }
       std::sort(scratch.begin(), scratch.end(), [](const State& x, const State& y) {
-        return x.angle != y.angle ? x.angle < y.angle : x.maxAngle < y.maxAngle;
+        if (x.angle != y.angle) return x.angle < y.angle;
+        return x.maxAngle != y.maxAngle ? x.maxAngle < y.maxAngle : x.corners < y.corners;
       });
       std::vector<State>& out = S(a, b);
       for (const State& s : scratch) {
         bool merged = false;
         for (auto it = out.rbegin(); it != out.rend() && it->angle > s.angle - kAngleEps; ++it)
-          if (std::fabs(it->maxAngle - s.maxAngle) < kAngleEps) {
+          if (std::fabs(it->maxAngle - s.maxAngle) < kAngleEps && it->corners == s.corners) {
             it->count = SatAdd(it->count, s.count);
             merged = true;
             break;
@@ -124,11 +136,12 @@ GluingSearch::GluingSearch(const NetComplex& net, double angleLimit, Clock::time
     if (blocks == 0) continue;
     std::int64_t outside = 0;
     if (m == n - 1) {
-      outside = VertexPossible(p0.angle, p0.maxAngle, limit_) ? 1 : 0;
+      outside = Closes(p0.angle, p0.maxAngle, p0.corners) ? 1 : 0;
     } else {
       const BoundaryPoint& p = net.points[m + 1];
       for (const State& s : S(m + 1, n - 1))
-        if (VertexPossible(s.angle + p.angle + p0.angle, std::max({s.maxAngle, p.maxAngle, p0.maxAngle}), limit_))
+        if (Closes(s.angle + p.angle + p0.angle, std::max({s.maxAngle, p.maxAngle, p0.maxAngle}),
+                   s.corners + p.corners + p0.corners))
           outside = SatAdd(outside, s.count);
     }
     total_ = SatAdd(total_, SatMul(blocks, outside));
@@ -161,8 +174,9 @@ bool GluingSearch::Step(std::vector<Task>& pending) {
         const BoundaryPoint& pm = net_.points[t.b];
         for (const State& s : S(t.a + 1, t.b - 1)) {
           const double angle = s.angle + pa.angle + pm.angle;
-          if (!VertexPossible(angle, std::max({s.maxAngle, pa.maxAngle, pm.maxAngle}), limit_)) continue;
-          pending.push_back({Kind::Interval, t.a + 1, t.b - 1, s.angle, s.maxAngle});
+          if (!Closes(angle, std::max({s.maxAngle, pa.maxAngle, pm.maxAngle}), s.corners + pa.corners + pm.corners))
+            continue;
+          pending.push_back({Kind::Interval, t.a + 1, t.b - 1, s.angle, s.maxAngle, s.corners});
           go = Step(pending);
           pending.pop_back();
           if (!go) break;
@@ -177,8 +191,8 @@ bool GluingSearch::Step(std::vector<Task>& pending) {
     for (int m = t.a + 1; m <= t.b && go; m += 2) {
       if (B(t.a, m) == 0) continue;
       if (m == t.b) {
-        if (std::fabs(t.angle) < kMatchEps && std::fabs(t.maxAngle) < kMatchEps) {
-          pending.push_back({Kind::Block, t.a, m, 0, 0});
+        if (std::fabs(t.angle) < kMatchEps && std::fabs(t.maxAngle) < kMatchEps && t.corners == 0) {
+          pending.push_back({Kind::Block, t.a, m, 0, 0, 0});
           go = Step(pending);
           pending.pop_back();
         }
@@ -187,10 +201,10 @@ bool GluingSearch::Step(std::vector<Task>& pending) {
       const BoundaryPoint& p = net_.points[m + 1];
       for (const State& s : S(m + 1, t.b)) {
         if (std::fabs(s.angle + p.angle - t.angle) > kMatchEps ||
-            std::fabs(std::max(s.maxAngle, p.maxAngle) - t.maxAngle) > kMatchEps)
+            std::fabs(std::max(s.maxAngle, p.maxAngle) - t.maxAngle) > kMatchEps || s.corners + p.corners != t.corners)
           continue;
-        pending.push_back({Kind::Interval, m + 1, t.b, s.angle, s.maxAngle});
-        pending.push_back({Kind::Block, t.a, m, 0, 0});
+        pending.push_back({Kind::Interval, m + 1, t.b, s.angle, s.maxAngle, s.corners});
+        pending.push_back({Kind::Block, t.a, m, 0, 0, 0});
         go = Step(pending);
         pending.pop_back();
         pending.pop_back();
@@ -214,16 +228,17 @@ bool GluingSearch::List(const std::function<bool(const std::vector<Chord>&)>& vi
   for (int m = 1; m <= n - 1 && !stopped_; m += 2) {
     if (B(0, m) == 0) continue;
     if (m == n - 1) {
-      if (!VertexPossible(p0.angle, p0.maxAngle, limit_)) continue;
-      pending = {{Kind::Block, 0, m, 0, 0}};
+      if (!Closes(p0.angle, p0.maxAngle, p0.corners)) continue;
+      pending = {{Kind::Block, 0, m, 0, 0, 0}};
       Step(pending);
       continue;
     }
     const BoundaryPoint& p = net_.points[m + 1];
     for (const State& s : S(m + 1, n - 1)) {
-      if (!VertexPossible(s.angle + p.angle + p0.angle, std::max({s.maxAngle, p.maxAngle, p0.maxAngle}), limit_))
+      if (!Closes(s.angle + p.angle + p0.angle, std::max({s.maxAngle, p.maxAngle, p0.maxAngle}),
+                  s.corners + p.corners + p0.corners))
         continue;
-      pending = {{Kind::Interval, m + 1, n - 1, s.angle, s.maxAngle}, {Kind::Block, 0, m, 0, 0}};
+      pending = {{Kind::Interval, m + 1, n - 1, s.angle, s.maxAngle, s.corners}, {Kind::Block, 0, m, 0, 0, 0}};
       if (!Step(pending)) break;
     }
   }

@@ -19,11 +19,22 @@ struct Chord {
   int b = 0;
 };
 
+// A kind of glued vertex: the angle it gathers and its number of face corners.
+struct VertexKind {
+  double angle = 0;
+  int corners = 0;
+};
+
 class GluingSearch {
  public:
   // angleLimit: the most angle a glued vertex may gather (2 pi for convex
-  // solids). Stops early (Finished() false) when the deadline passes.
-  GluingSearch(const NetComplex& net, double angleLimit, Clock::time_point deadline);
+  // solids). With `only`, every glued vertex must be of one of those kinds.
+  // Stops early (Finished() false) when the deadline passes.
+  GluingSearch(const NetComplex& net, double angleLimit, Clock::time_point deadline,
+               std::vector<VertexKind> only = {});
+
+  // The kinds of glued vertex met while counting.
+  std::vector<VertexKind> KindsMet() const;
 
   bool Finished() const { return finished_; }
   // Number of gluings, saturated at about 1e18.
@@ -41,6 +52,7 @@ class GluingSearch {
   struct State {
     double angle;
     double maxAngle;
+    int corners;
     std::int64_t count;
   };
   enum class Kind { Interval, Block };
@@ -50,8 +62,10 @@ class GluingSearch {
     int b;
     double angle;
     double maxAngle;
+    int corners;
   };
 
+  bool Closes(double angle, double maxAngle, int corners) const;
   bool ChordAllowed(int a, int m) const;
   std::vector<State>& S(int a, int b) { return table_[static_cast<size_t>(a) * n_ + b]; }
   const std::vector<State>& S(int a, int b) const { return table_[static_cast<size_t>(a) * n_ + b]; }
@@ -75,6 +89,8 @@ class GluingSearch {
   std::vector<Chord> chords_;
   const std::function<bool(const std::vector<Chord>&)>* visit_ = nullptr;
   bool stopped_ = false;
+  std::vector<VertexKind> only_;
+  mutable std::vector<VertexKind> met_;
   int ticks_ = 0;
 };
 

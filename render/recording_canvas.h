@@ -49,7 +49,7 @@ class RecordingCanvas : public Canvas {
     }
     return s;
   }
-  // Shortest text that reads back as the same double.
+  // Text that reads back as the same double.
   static std::string Num(double v) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%.17g", v);

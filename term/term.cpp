@@ -36,9 +36,10 @@ constexpr char kNumberChar = '\xE9';  // é, allowed inside numbers
 constexpr int kMaxNesting = 200;
 // Characters of user terms (F1 .. F5) one evaluation may work through, so
 // that terms calling each other cannot multiply the work without end.
-constexpr std::size_t kUserTermBudget = 100000;
-// Steps of the binomial loop before it is declared hopeless.
-constexpr long kBinomialSteps = 100000;
+constexpr std::size_t kUserTermBudget = 10000;
+// Steps of the binomial loop before it is declared hopeless; this bounds the
+// time a text full of binomials takes to a few microseconds per character.
+constexpr long kBinomialSteps = 10000;
 // Multiplications of a whole power done one by one before the rest goes by
 // squaring.
 constexpr std::uint32_t kDirectPowerSteps = 1024;
@@ -103,18 +104,20 @@ std::string ToSingleByte(const std::string& text) {
       ++i;
       continue;
     }
-    int extra = 0;
-    std::uint32_t cp = 0;
-    std::uint32_t least = 0;
+    int extra = 0;  // continuation bytes
     if (b0 >= 0xC2 && b0 <= 0xDF) {
-      extra = 1, cp = b0 & 0x1Fu, least = 0x80;
+      extra = 1;
     } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-      extra = 2, cp = b0 & 0x0Fu, least = 0x800;
+      extra = 2;
     } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-      extra = 3, cp = b0 & 0x07u, least = 0x10000;
+      extra = 3;
     } else {
       return text;
     }
+    static constexpr std::uint32_t kLeadMask[4] = {0, 0x1F, 0x0F, 0x07};
+    static constexpr std::uint32_t kLeast[4] = {0, 0x80, 0x800, 0x10000};  // no overlong forms
+    std::uint32_t cp = b0 & kLeadMask[extra];
+    const std::uint32_t least = kLeast[extra];
     if (i + static_cast<std::size_t>(extra) >= n) return text;
     for (int k = 1; k <= extra; ++k) {
       const auto b = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
@@ -156,7 +159,7 @@ struct Budget {
 
 double Evaluate(const std::string& text, double x, TermEnvironment& env, int nesting, Budget& budget);
 
-// p * a^n for n >= 1 by squaring.
+// a^n by squaring.
 double PowerBySquaring(double a, std::uint32_t n) {
   double result = 1.0;
   while (n > 0) {

@@ -351,6 +351,47 @@ TEST(CraftSheet, LargeNetIsTiledAndThePiecesAddUpToTheWhole) {
   EXPECT_NEAR(pieces, whole, 1e-6 * whole);
 }
 
+TEST(CraftSheet, NeighbouringPagesShareTheirAlignmentCrosses) {
+  const Construction cube = CubeCross();
+  CraftOptions options;
+  options.edgeLength = 150.0;
+  const CraftSheet sheet = LayoutCraftSheet(cube, HingesOf(cube), CubeCrossGluings(), options);
+  ASSERT_GT(sheet.columns, 1);
+  ASSERT_GT(sheet.rows, 1);
+  // Crosses are the grey strokes; a cross's centre is the middle of its strokes.
+  // Taken back to the sheet's coordinates, the crosses of two neighbours lie on
+  // each other.
+  std::vector<std::vector<Vec2>> crosses(sheet.pages.size());
+  for (size_t i = 0; i < sheet.pages.size(); ++i) {
+    RecordingCanvas canvas;
+    DrawCraftPage(canvas, sheet, static_cast<int>(i));
+    bool grey = false;
+    const SheetPage& page = sheet.pages[i];
+    for (const std::string& call : canvas.calls) {
+      if (call.rfind("pen ", 0) == 0) grey = call == "pen #808080";
+      double x1, y1, x2, y2;
+      if (!grey || std::sscanf(call.c_str(), "line %lf,%lf %lf,%lf", &x1, &y1, &x2, &y2) != 4) continue;
+      if (y1 != y2) continue;  // the horizontal stroke of each cross
+      const Vec2 centre{(x1 + x2) / 2.0 / kUnitsPerMm, y1 / kUnitsPerMm};
+      crosses[i].push_back(centre - page.origin + Vec2{page.window.left, page.window.top});
+    }
+  }
+  auto shared = [&](size_t p, size_t q) {
+    int count = 0;
+    for (Vec2 a : crosses[p])
+      for (Vec2 b : crosses[q]) count += Distance(a, b) < 1e-9;
+    return count;
+  };
+  for (const SheetPage& p : sheet.pages)
+    for (const SheetPage& q : sheet.pages) {
+      const bool neighbours = std::abs(p.row - q.row) + std::abs(p.column - q.column) == 1;
+      if (neighbours)
+        EXPECT_GE(shared(p.number - 1, q.number - 1), 4) << "pages " << p.number << " and " << q.number;
+      else if (&p != &q && std::abs(p.row - q.row) > 1)
+        EXPECT_EQ(shared(p.number - 1, q.number - 1), 0);
+    }
+}
+
 TEST(CraftSheet, IcosahedronTabsNeverCoverFacesOrEachOther) {
   const Construction ico = testing::IcosahedronStrip();
   const auto hinges = HingesOf(ico);

@@ -38,6 +38,8 @@ void Matchings(int lo, int hi, std::vector<Chord>& cur, std::vector<std::vector<
 
 struct Brute {
   std::int64_t alexandrov = 0;  // every pair and every glued vertex possible
+  // The kinds of glued vertex (angle in units of 1e-9, corners) of each of those.
+  std::vector<std::set<std::pair<long long, int>>> kinds;
   std::set<std::vector<std::pair<int, int>>> listed;  // and no two convex faces sharing two edges
 };
 
@@ -75,14 +77,21 @@ Brute BruteForce(const NetComplex& net, double limit) {
       parent[find((c.a + 1) % n)] = find(c.b);
     }
     std::vector<double> sum(n, 0), most(n, 0);
+    std::vector<int> corners(n, 0);
     for (int i = 0; i < n; ++i) {
       sum[find(i)] += net.points[i].angle;
       most[find(i)] = std::max(most[find(i)], net.points[i].maxAngle);
+      corners[find(i)] += net.points[i].corners;
     }
+    std::set<std::pair<long long, int>> kinds;
     for (int i = 0; i < n; ++i)
-      if (find(i) == i && !GluingSearch::VertexPossible(sum[i], most[i], limit)) ok = false;
+      if (find(i) == i) {
+        if (!GluingSearch::VertexPossible(sum[i], most[i], limit)) ok = false;
+        kinds.insert({std::llround(sum[i] * 1e9), corners[i]});
+      }
     if (!ok) continue;
     ++result.alexandrov;
+    result.kinds.push_back(kinds);
     bool twice = false;
     for (const auto& p : pairs) twice = twice || pairs.count(p) > 1;
     if (twice) continue;
@@ -111,6 +120,18 @@ void ExpectCountsMatch(const Construction& c, double limit) {
     return true;
   }));
   EXPECT_EQ(listed, brute.listed);
+
+  // Counting with only the kinds of vertex that one gluing has.
+  if (brute.kinds.empty()) return;
+  const auto& allowed = brute.kinds.back();
+  std::vector<foldnet::VertexKind> only;
+  for (const auto& [angle, corners] : allowed) only.push_back({angle * 1e-9, corners});
+  std::int64_t within = 0;
+  for (const auto& k : brute.kinds)
+    within += std::includes(allowed.begin(), allowed.end(), k.begin(), k.end()) ? 1 : 0;
+  GluingSearch regular(net, limit, foldnet::Clock::now() + std::chrono::seconds(30), only);
+  EXPECT_EQ(regular.Count(), within);
+  EXPECT_GE(within, 1);
 }
 
 // A strip of equilateral triangles, alternately up and down.
