@@ -60,8 +60,14 @@ TEST(Catalogue, TextHasTheLayoutOfTheCatalogue) {
   const auto& lines = Lines();
   const std::vector<std::string> names = didod::CatalogueNames(lines);
   ASSERT_EQ(names, netgen::CatalogueNames());
+  ASSERT_EQ(names.size(), 103u);
   EXPECT_EQ(names.front(), "Antiprisma 5");
+  EXPECT_EQ(names[2], "Abgeschrägtes Dodekaeder");
+  EXPECT_EQ(names[18], "Ikosidodekaederstumpf");
+  for (int j = 12; j <= 69; ++j) EXPECT_EQ(names[j + 7], "Johnson Polyeder " + std::to_string(j));
+  EXPECT_EQ(names[77], "Kuboktaeder");
   EXPECT_EQ(names.back(), "Würfel");
+  for (const std::string& n : names) EXPECT_TRUE(testing::ExpectedFaces().count(n)) << n;
   std::set<std::string> folded;
   for (const std::string& n : names) {
     std::string f = n;

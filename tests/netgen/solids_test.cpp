@@ -28,8 +28,12 @@ TEST(Solids, EveryModelIsAClosedSolidWithTheRightFaces) {
       EXPECT_GT(ConvexityError(p), 0.1);
     }
     const auto [lo, hi] = EdgeLengthRange(p);
-    if (t.equalEdges) EXPECT_LT(hi - lo, 1e-9 * hi);
-    if (t.regularFaces) EXPECT_TRUE(FacesRegular(p, 1e-9));
+    if (t.equalEdges) {
+      EXPECT_LT(hi - lo, 1e-9 * hi);
+    }
+    if (t.regularFaces) {
+      EXPECT_TRUE(FacesRegular(p, 1e-9));
+    }
     ASSERT_TRUE(testing::ExpectedFaces().count(name));
     EXPECT_EQ(FaceCountsBySize(p), testing::ParseCounts(testing::ExpectedFaces().at(name)));
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <set>
 #include <stdexcept>
 
 namespace didod::netgen {
@@ -318,42 +319,85 @@ namespace {
 // other free edges as long as that lets the net grow in the box.
 double Improve(const Layout& l, Net& net, const SheetBox& box, double score, int rounds, const NetScore& scoreFn) {
   const int count = static_cast<int>(net.faces.size());
+  const std::size_t kLargestBranch = 12;
   std::vector<Shape> shapes;
   for (const NetFace& f : net.faces) shapes.push_back(MakeShape(f.corners));
   std::vector<int> at(count);
   for (int k = 0; k < count; ++k) at[net.faces[k].solidFace] = k;
+  auto branchOf = [&](int k) {
+    std::vector<std::vector<int>> children(count);
+    for (int c = 1; c < count; ++c) children[net.faces[c].parent].push_back(c);
+    std::vector<int> branch{k};
+    for (std::size_t i = 0; i < branch.size() && branch.size() <= kLargestBranch; ++i)
+      branch.insert(branch.end(), children[branch[i]].begin(), children[branch[i]].end());
+    return branch;
+  };
+  // Only a branch with a corner on the net's hull can let the net grow: moving
+  // any other branch leaves the hull as it is or enlarges it.
+  std::set<std::pair<double, double>> onHull;
+  auto findHull = [&] {
+    std::vector<Vec2> all;
+    for (const NetFace& f : net.faces) all.insert(all.end(), f.corners.begin(), f.corners.end());
+    onHull.clear();
+    for (const Vec2& v : ConvexHull2D(all)) onHull.insert({v.x, v.y});
+  };
+  findHull();
   for (int round = 0; round < rounds; ++round) {
     bool improved = false;
-    std::vector<int> children(count, 0);
-    for (int k = 1; k < count; ++k) ++children[net.faces[k].parent];
     for (int k = 1; k < count; ++k) {
-      if (children[k] > 0) continue;
+      const std::vector<int> branch = branchOf(k);
+      if (branch.size() > kLargestBranch) continue;
+      bool outer = false;
+      for (int m : branch)
+        for (const Vec2& v : net.faces[m].corners) outer = outer || onHull.count({v.x, v.y}) > 0;
+      if (!outer) continue;
+      std::vector<bool> inBranch(count, false);
+      for (int m : branch) inBranch[m] = true;
       NetFace& face = net.faces[k];
       const int f = face.solidFace;
       for (int e = 0; e < static_cast<int>(l.neighbours[f].size()); ++e) {
         const Neighbour nb = l.neighbours[f][e];
         const int g = at[nb.face];
-        if (g == face.parent && e == face.ownEdge) continue;
-        Shape moved = MakeShape(PlaceAcross(net.faces[g].corners, nb.edge, l.local[f], e));
+        if (inBranch[g] || (g == face.parent && e == face.ownEdge)) continue;
+        const std::vector<Vec2> placed = PlaceAcross(net.faces[g].corners, nb.edge, l.local[f], e);
+        // The whole branch moves with the face.
+        const Vec2 o0 = face.corners[0], o1 = face.corners[1], n0 = placed[0], n1 = placed[1];
+        const Vec2 from = o1 - o0, to = n1 - n0;
+        const double len = Norm(from) * Norm(to);
+        const double c = Dot(from, to) / len, sn = Cross(from, to) / len;
+        std::vector<Shape> moved;
         bool free = true;
-        for (int o = 0; o < count && free; ++o)
-          if (o != k && Overlap(moved, shapes[o])) free = false;
+        for (int m : branch) {
+          std::vector<Vec2> pts;
+          if (m == k) {
+            pts = placed;
+          } else {
+            for (const Vec2& v : net.faces[m].corners) {
+              const Vec2 d = v - o0;
+              pts.push_back(n0 + Vec2{c * d.x - sn * d.y, sn * d.x + c * d.y});
+            }
+          }
+          moved.push_back(MakeShape(pts));
+          for (int o = 0; o < count && free; ++o)
+            if (!inBranch[o] && Overlap(moved.back(), shapes[o])) free = false;
+          if (!free) break;
+        }
         if (!free) continue;
-        const NetFace old = face;
-        face.corners = moved.corners;
+        std::vector<NetFace> old;
+        for (int m : branch) old.push_back(net.faces[m]);
+        for (std::size_t i = 0; i < branch.size(); ++i) net.faces[branch[i]].corners = moved[i].corners;
         face.parent = g;
         face.parentEdge = nb.edge;
         face.ownEdge = e;
-        const double s = scoreFn ? scoreFn(net) : BestTurn(net, box, 60, 16).second;
+        const double s = scoreFn ? scoreFn(net) : BestTurn(net, box, 30, 10).second;
         if (s > score * (1 + 1e-9)) {
-          --children[old.parent];
-          ++children[g];
           score = s;
-          shapes[k] = std::move(moved);
+          for (std::size_t i = 0; i < branch.size(); ++i) shapes[branch[i]] = std::move(moved[i]);
           improved = true;
+          findHull();
           break;
         }
-        face = old;
+        for (std::size_t i = 0; i < branch.size(); ++i) net.faces[branch[i]] = old[i];
       }
     }
     if (!improved) break;
@@ -490,7 +534,7 @@ Net Unfold(const Polyhedron& solid, const SheetBox& box, std::uint32_t seed, con
   // Polish the most promising nets by moving single faces (not when the
   // score is dear).
   std::stable_sort(grown.begin(), grown.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-  const std::size_t polished = score ? 0 : 12;
+  const std::size_t polished = score ? 0 : 8;
   for (std::size_t k = 0; k < grown.size() && k < polished; ++k) {
     const double s = Improve(l, grown[k].second, box, grown[k].first, 40, score);
     if (s > bestScale * (1 + 1e-9)) { bestScale = s; best = grown[k].second; }
