@@ -8,20 +8,13 @@
 
 #include "craft/fold_gluing.h"
 #include "craft/sheet.h"
-#include "persistence/catalogue.h"
+#include "bench/catalogue_lines.h"
 
 namespace {
 
 using namespace didod;
 
-const std::vector<std::string>& Lines() {
-  static const std::vector<std::string> lines = [] {
-    std::vector<std::string> l;
-    LoadListFromResource(l, "konetz");
-    return l;
-  }();
-  return lines;
-}
+const std::vector<std::string>& Lines() { return didod::bench::CatalogueLines(); }
 
 void BM_Sheet(benchmark::State& state, const std::string& name, double edge) {
   const auto c = ReadCatalogueNet(Lines(), name, ViewCentre{400, 300});

@@ -10,20 +10,13 @@
 #include <vector>
 
 #include "fold/fold.h"
-#include "persistence/catalogue.h"
+#include "bench/catalogue_lines.h"
 
 namespace {
 
 using namespace didod;
 
-const std::vector<std::string>& Lines() {
-  static const std::vector<std::string> lines = [] {
-    std::vector<std::string> l;
-    LoadListFromResource(l, "konetz");
-    return l;
-  }();
-  return lines;
-}
+const std::vector<std::string>& Lines() { return didod::bench::CatalogueLines(); }
 
 Construction Net(const std::string& name) {
   auto c = ReadCatalogueNet(Lines(), name, ViewCentre{400, 300});

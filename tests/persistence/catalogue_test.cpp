@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/message_of.h"
+
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -14,15 +16,7 @@ namespace {
 using Lines = std::vector<std::string>;
 constexpr ViewCentre kCentre{399, 319};
 
-template <typename F>
-std::string MessageOf(F&& f) {
-  try {
-    f();
-  } catch (const std::runtime_error& e) {
-    return e.what();
-  }
-  return "";
-}
+using didod::testing::MessageOf;
 
 // A catalogue of three nets in the real layout: names, "[" records in another
 // order, "[#". The text is Windows-1252 ("ü" is 0xFC).

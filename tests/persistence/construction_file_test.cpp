@@ -1,6 +1,8 @@
 #include "persistence/construction_file.h"
 
 #include <gtest/gtest.h>
+
+#include "support/message_of.h"
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -23,15 +25,7 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<unsigned char>;
 constexpr ViewCentre kCentre{399, 319};
 
-template <typename F>
-std::string MessageOf(F&& f) {
-  try {
-    f();
-  } catch (const std::runtime_error& e) {
-    return e.what();
-  }
-  return "";
-}
+using didod::testing::MessageOf;
 
 class ConstructionFile : public ::testing::Test {
  protected:

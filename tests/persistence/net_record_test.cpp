@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/message_of.h"
+
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -12,16 +14,7 @@ namespace {
 using Lines = std::vector<std::string>;
 constexpr ViewCentre kCentre{399, 319};
 
-// Runs f and returns the message it throws ("" when it throws nothing).
-template <typename F>
-std::string MessageOf(F&& f) {
-  try {
-    f();
-  } catch (const std::runtime_error& e) {
-    return e.what();
-  }
-  return "";
-}
+using didod::testing::MessageOf;
 
 TEST(SplitLines, EndsLinesAtCrLfAndCrLfPairs) {
   EXPECT_EQ(SplitLines(""), Lines{});
