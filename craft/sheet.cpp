@@ -320,24 +320,29 @@ namespace {
 
 Vec2 Rotate(Vec2 p, double cosA, double sinA) { return {cosA * p.x - sinA * p.y, sinA * p.x + cosA * p.y}; }
 
+// Applies f to every point of the sheet: faces, lines, marks, tabs and labels.
+template <typename F>
+void ForEachSheetPoint(NetSheet& sheet, F&& f) {
+  for (auto& face : sheet.faces)
+    for (Vec2& p : face) f(p);
+  for (SheetLine& line : sheet.lines) {
+    f(line.a);
+    f(line.b);
+  }
+  for (SheetLine& line : sheet.marks) {
+    f(line.a);
+    f(line.b);
+  }
+  for (GlueTab& tab : sheet.tabs)
+    for (Vec2& p : tab.corners) f(p);
+  for (SheetText& text : sheet.labels) f(text.centre);
+}
+
 // Turns the sheet by the angle and moves its bounds to start at (0, 0).
 void TurnAndSettle(NetSheet& sheet, double angle) {
   const double cosA = std::cos(angle);
   const double sinA = std::sin(angle);
-  auto turn = [&](Vec2& p) { p = Rotate(p, cosA, sinA); };
-  for (auto& face : sheet.faces)
-    for (Vec2& p : face) turn(p);
-  for (SheetLine& line : sheet.lines) {
-    turn(line.a);
-    turn(line.b);
-  }
-  for (SheetLine& line : sheet.marks) {
-    turn(line.a);
-    turn(line.b);
-  }
-  for (GlueTab& tab : sheet.tabs)
-    for (Vec2& p : tab.corners) turn(p);
-  for (SheetText& text : sheet.labels) turn(text.centre);
+  ForEachSheetPoint(sheet, [&](Vec2& p) { p = Rotate(p, cosA, sinA); });
 
   Box box;
   for (const auto& face : sheet.faces)
@@ -348,20 +353,7 @@ void TurnAndSettle(NetSheet& sheet, double angle) {
   }
   for (const SheetText& text : sheet.labels) AddText(box, text);
   const Vec2 shift{-box.left, -box.top};
-  auto move = [&](Vec2& p) { p = p + shift; };
-  for (auto& face : sheet.faces)
-    for (Vec2& p : face) move(p);
-  for (SheetLine& line : sheet.lines) {
-    move(line.a);
-    move(line.b);
-  }
-  for (SheetLine& line : sheet.marks) {
-    move(line.a);
-    move(line.b);
-  }
-  for (GlueTab& tab : sheet.tabs)
-    for (Vec2& p : tab.corners) move(p);
-  for (SheetText& text : sheet.labels) move(text.centre);
+  ForEachSheetPoint(sheet, [&](Vec2& p) { p = p + shift; });
   sheet.bounds = Box{};
   sheet.bounds.Add(Vec2{0.0, 0.0});
   sheet.bounds.Add(Vec2{box.Width(), box.Height()});
