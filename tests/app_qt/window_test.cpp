@@ -205,3 +205,42 @@ TEST(ErrorDisplay, ExceptionFromAHandlerIsShownAndTheProgramGoesOn) {
 
 }  // namespace
 }  // namespace didod
+
+namespace didod {
+namespace {
+
+TEST(MainWindow, ResizingTheSheetMovesThePickPositionsWithTheDrawing) {
+  Tfpoly w;
+  w.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+  QTest::mouseClick(w.f4, Qt::LeftButton);
+  w.resize(w.width() + 100, w.height() + 60);
+  QTRY_COMPARE(w.PB5->width(), 899);
+  QTRY_COMPARE(w.PB5->height(), 698);
+  const Construction& c = w.construction();
+  EXPECT_DOUBLE_EQ(c.ScreenPoints[1].x, 449 + 25.0);  // new centre (449, 349), corner (0.5, -0.5)
+  EXPECT_DOUBLE_EQ(c.ScreenPoints[1].y, 349 + 25.0);
+  EXPECT_EQ(QColor(w.PB5->Pixels().pixel(474, 374)), QColor(192, 192, 255));
+}
+
+TEST(MainWindow, CtrlOAndCtrlSOpenTheConstructionFileDialogs) {
+  Tfpoly w;
+  w.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+  QTest::mouseClick(w.f4, Qt::LeftButton);
+  for (Qt::Key key : {Qt::Key_O, Qt::Key_S}) {
+    QString opened;
+    didod::testing::OnNextModal([&](QWidget* modal) {
+      opened = modal->metaObject()->className();
+      static_cast<QDialog*>(modal)->reject();
+    });
+    w.activateWindow();  // the closed dialog gave the activation back only on a real desktop
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(&w, key, Qt::ControlModifier);
+    ASSERT_EQ(opened, QString("QFileDialog")) << QKeySequence(key).toString().toStdString();
+  }
+  EXPECT_EQ(w.construction().FaceCount, 1);
+}
+
+}  // namespace
+}  // namespace didod
