@@ -35,7 +35,6 @@ class Tfpoly : public QMainWindow {
 
   Construction& construction() { return construction_; }
   const Construction& construction() const { return construction_; }
-  const std::vector<std::string>& catalogueLines() const { return LB8; }
 
   // Caption strip.
   QFrame* P1 = nullptr;
@@ -137,7 +136,6 @@ class Tfpoly : public QMainWindow {
   UndoHistory history_;
   ConstructionSnapshot dragBefore_;
   std::vector<std::string> LB8;   // the catalogue's lines
-  std::vector<std::string> LB15;  // lines of the last construction file saved or loaded
 };
 
 }  // namespace didod
