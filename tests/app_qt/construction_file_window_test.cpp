@@ -99,6 +99,12 @@ TEST_F(FileWindowTest, SaveThenLoadGivesTheSameNetAtStandardScale) {
     EXPECT_NEAR(loaded.ScreenPoints[i].x, 399 + 50 * loaded.NetPoints[i].x, 1e-9);
   }
   EXPECT_EQ(window.undoAction->text(), "Rückgängig: Konstruktion laden");
+  window.Undo();  // back to the construction before the load, with its own scale
+  EXPECT_EQ(window.construction().FaceCount, 3);
+  EXPECT_EQ(window.construction().Scale, saved.Scale);
+  window.Redo();
+  EXPECT_EQ(window.construction().FaceCount, 2);
+  EXPECT_EQ(window.construction().Scale, 50.0);
 }
 
 TEST_F(FileWindowTest, CancellingChangesNothing) {
