@@ -335,20 +335,24 @@ FoldResult FoldNet(const Construction& c, const FoldOptions& options) {
   }
   // Faces may lie edge to edge by chance without having been joined there.
   // When the net as it lies does not close, it is tried once more cut apart
-  // at such edges, with the other half of the time.
+  // at such edges. The first try gets a third of the time: every net that
+  // closes as it lies does so well within it, while one that does not would
+  // otherwise hold up the second try for half the budget.
   NetComplex cut;
   std::string cutReason;
   const bool canCut = !c.JoinList.empty() && foldnet::BuildNetComplex(c, options.tolerance, cut, cutReason, true) &&
                       cut.hinges.size() < net.hinges.size();
   FoldOptions first = options;
-  if (canCut) first.timeBudgetSeconds = options.timeBudgetSeconds / 2;
+  if (canCut) first.timeBudgetSeconds = options.timeBudgetSeconds / 3;
   const FoldResult flat = r;
   for (const auto& h : net.hinges) r.hinges.push_back({net.Ref(h.a), net.Ref(h.b), std::numbers::pi});
   Search(net, first, r);
   if (canCut && r.solid.empty()) {
     FoldResult other = flat;
     for (const auto& h : cut.hinges) other.hinges.push_back({cut.Ref(h.a), cut.Ref(h.b), std::numbers::pi});
-    Search(cut, first, other);
+    FoldOptions second = options;
+    second.timeBudgetSeconds = options.timeBudgetSeconds - first.timeBudgetSeconds;
+    Search(cut, second, other);
     if (!other.solid.empty()) {
       other.message = "Aufgeschnitten, wo Flächen nur aneinanderliegen, ohne verbunden zu sein: " + other.message;
       other.candidatesTried += r.candidatesTried;
