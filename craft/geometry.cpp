@@ -5,11 +5,6 @@
 
 namespace didod::craft {
 
-double Dot(Vec2 a, Vec2 b) { return a.x * b.x + a.y * b.y; }
-double Cross(Vec2 a, Vec2 b) { return a.x * b.y - a.y * b.x; }
-double Length(Vec2 a) { return std::hypot(a.x, a.y); }
-double Distance(Vec2 a, Vec2 b) { return Length(b - a); }
-
 void Box::Add(Vec2 p) {
   if (empty) {
     left = right = p.x;

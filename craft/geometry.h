@@ -1,21 +1,16 @@
 #pragma once
 #include <vector>
 
+#include "geometry/vec.h"
+
 namespace didod::craft {
 
-// A point or vector on the sheet in millimetres, y down.
-struct Vec2 {
-  double x = 0.0;
-  double y = 0.0;
-};
-
-inline Vec2 operator+(Vec2 a, Vec2 b) { return {a.x + b.x, a.y + b.y}; }
-inline Vec2 operator-(Vec2 a, Vec2 b) { return {a.x - b.x, a.y - b.y}; }
-inline Vec2 operator*(double s, Vec2 a) { return {s * a.x, s * a.y}; }
-double Dot(Vec2 a, Vec2 b);
-double Cross(Vec2 a, Vec2 b);
-double Length(Vec2 a);
-double Distance(Vec2 a, Vec2 b);
+// Points and vectors on the sheet are in millimetres, y down.
+using geo::Cross;
+using geo::Distance;
+using geo::Dot;
+using geo::Length;
+using geo::Vec2;
 
 // Axis-parallel box; empty until something is added.
 struct Box {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "geometry/vec.h"
 #include "model/construction.h"
 
 namespace didod {
@@ -35,12 +36,7 @@ struct Hinge {
   double dihedral = 3.14159265358979323846;
 };
 
-struct Point3 {
-  double x = 0.0;
-  double y = 0.0;
-  double z = 0.0;
-  bool operator==(const Point3&) const = default;
-};
+using Point3 = geo::Vec3;
 
 struct FoldOptions {
   // Points of different faces closer than this (net units) count as one point.

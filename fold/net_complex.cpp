@@ -13,7 +13,6 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-double Cross(Vec2 a, Vec2 b) { return a.x * b.y - a.y * b.x; }
 Vec2 Sub(Vec2 a, Vec2 b) { return {a.x - b.x, a.y - b.y}; }
 double Dist(Vec2 a, Vec2 b) { return std::hypot(a.x - b.x, a.y - b.y); }
 

@@ -5,13 +5,11 @@
 #include <vector>
 
 #include "fold/fold.h"
+#include "geometry/vec.h"
 
 namespace didod::foldnet {
 
-struct Vec2 {
-  double x = 0.0;
-  double y = 0.0;
-};
+using geo::Vec2;
 
 struct Face {
   int number = 0;               // 1-based face number in the construction
