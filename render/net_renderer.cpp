@@ -7,6 +7,8 @@
 #include <string>
 #include <unordered_set>
 
+#include "model/join_line.h"
+
 namespace didod {
 
 int RoundPixel(long double value) {
@@ -19,14 +21,11 @@ int RoundPixel(long double value) {
 
 namespace {
 
-// First fields of the join lines: the points that were dropped onto another point
-// and so get no label. A line counts only when its first field is followed by a TAB.
-std::unordered_set<std::string> DroppedPoints(const std::vector<std::string>& joinList) {
-  std::unordered_set<std::string> dropped;
-  for (const std::string& line : joinList) {
-    const auto tab = line.find('\t');
-    if (tab != std::string::npos) dropped.insert(line.substr(0, tab));
-  }
+// The points that were dropped onto another point and so get no label.
+std::unordered_set<int> DroppedPoints(const std::vector<std::string>& joinList) {
+  std::unordered_set<int> dropped;
+  for (const std::string& line : joinList)
+    if (const int point = DroppedPointOf(line)) dropped.insert(point);
   return dropped;
 }
 
@@ -36,11 +35,11 @@ std::unordered_set<std::string> DroppedPoints(const std::vector<std::string>& jo
 // points that were not dropped onto another one.
 void NetLayout::UpdateLabels(const Construction& c) {
   if (pointCount_ == c.PointCount && joinList_ == c.JoinList) return;
-  const std::unordered_set<std::string> dropped = DroppedPoints(c.JoinList);
+  const std::unordered_set<int> dropped = DroppedPoints(c.JoinList);
   labels_.assign(static_cast<std::size_t>(std::max(c.PointCount, 0)) + 1, 0);
   int label = 1;
   for (int i = 1; i <= c.PointCount; ++i)
-    if (!dropped.contains(std::to_string(i))) labels_[static_cast<std::size_t>(i)] = label++;
+    if (!dropped.contains(i)) labels_[static_cast<std::size_t>(i)] = label++;
   joinList_ = c.JoinList;
   pointCount_ = c.PointCount;
 }
