@@ -52,6 +52,12 @@ const char* kLargestMessage = "Die Länge darf höchstens 2000 mm sein.";
 
 }  // namespace
 
+std::string LengthProblem(double v) {
+  if (!(v > 0)) return kPositiveMessage;
+  if (!(v <= kLargestMeasure)) return kLargestMessage;
+  return {};
+}
+
 const std::vector<FamilySpec>& Families() {
   static const std::vector<FamilySpec> families = {
       {FamilyKind::Cuboid, "Quader", {{"Länge a", false, 30}, {"Breite b", false, 40}, {"Höhe c", false, 50}}, "", -1},
@@ -90,10 +96,8 @@ std::vector<FieldProblem> CheckFamily(const FamilyInput& input) {
     if (input.regular && m == spec.heightMeasure) continue;
     if (spec.measures[m].whole) {
       if (!(v >= kFewestCorners && v <= kMostCorners) || v != std::floor(v)) problems.push_back({m, kCountMessage});
-    } else if (!(v > 0)) {
-      problems.push_back({m, kPositiveMessage});
-    } else if (!(v <= kLargestMeasure)) {
-      problems.push_back({m, kLargestMessage});
+    } else if (const std::string why = LengthProblem(v); !why.empty()) {
+      problems.push_back({m, why});
     }
   }
   auto fine = [&](int m) {

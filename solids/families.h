@@ -45,6 +45,9 @@ struct FieldProblem {
   std::string message;
 };
 
+// Why a length (mm) cannot be a measure; empty when it can.
+std::string LengthProblem(double millimetres);
+
 // Every problem of the input; empty when the solid can be built.
 std::vector<FieldProblem> CheckFamily(const FamilyInput& input);
 
