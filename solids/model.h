@@ -1,6 +1,6 @@
 #pragma once
-// The polyhedron model the solids are built in.
-#include "tools/netgen/polyhedron.h"
+// The solids are built in the unfolder's polyhedron model.
+#include "unfold/polyhedron.h"
 
 namespace didod::solids {
 using geo::Cross;
@@ -13,12 +13,12 @@ using geo::Reflection;
 using geo::Rotation;
 using geo::Vec2;
 using geo::Vec3;
-using netgen::Centroid;
-using netgen::ConvexHull;
-using netgen::DirectedEdges;
-using netgen::EdgeLengthRange;
-using netgen::FaceCentre;
-using netgen::FaceNormal;
-using netgen::HasSymmetry;
-using netgen::Polyhedron;
+using unfold::Centroid;
+using unfold::ConvexHull;
+using unfold::DirectedEdges;
+using unfold::EdgeLengthRange;
+using unfold::FaceCentre;
+using unfold::FaceNormal;
+using unfold::HasSymmetry;
+using unfold::Polyhedron;
 }  // namespace didod::solids

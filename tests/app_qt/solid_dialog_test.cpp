@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "app/solid_dialog.h"
-#include "tools/netgen/polyhedron.h"
+#include "unfold/polyhedron.h"
 
 namespace didod {
 namespace {
@@ -34,7 +34,7 @@ TEST(SolidDialog, MeasuresMakeTheSolidAndBadOnesGetTheirReasonBesideTheField) {
   Type(Field(d, 2), "50");
   ASSERT_TRUE(d.Choice().has_value());
   EXPECT_EQ(d.Choice()->name, "Quader 30 × 40.5 × 50 mm");
-  EXPECT_NEAR(netgen::Volume(d.Choice()->solid), 30 * 40.5 * 50, 1e-6);
+  EXPECT_NEAR(unfold::Volume(d.Choice()->solid), 30 * 40.5 * 50, 1e-6);
   EXPECT_DOUBLE_EQ(d.Choice()->longestEdge, 50);
   EXPECT_EQ(d.preview->solid().size(), 6u);  // the picture follows
   EXPECT_TRUE(d.findChild<QPushButton*>("create")->isEnabled());
@@ -67,7 +67,7 @@ TEST(SolidDialog, MeasuresMakeTheSolidAndBadOnesGetTheirReasonBesideTheField) {
   regular->setChecked(true);
   EXPECT_FALSE(Field(d, 2)->isEnabled());
   ASSERT_TRUE(d.Choice().has_value());
-  const auto [lo, hi] = netgen::EdgeLengthRange(d.Choice()->solid);
+  const auto [lo, hi] = unfold::EdgeLengthRange(d.Choice()->solid);
   EXPECT_NEAR(lo, 30, 1e-9);
   EXPECT_NEAR(hi, 30, 1e-9);
 }
@@ -85,7 +85,7 @@ TEST(SolidDialog, TheLibraryIsSearchedByGermanNameAndShowsPictures) {
   ASSERT_TRUE(d.Choice().has_value());
   EXPECT_EQ(d.Choice()->name, "Kleines Sterndodekaeder");
   EXPECT_DOUBLE_EQ(d.Choice()->longestEdge, 40);
-  EXPECT_NEAR(netgen::EdgeLengthRange(d.Choice()->solid).second, 40, 1e-9);
+  EXPECT_NEAR(unfold::EdgeLengthRange(d.Choice()->solid).second, 40, 1e-9);
   EXPECT_EQ(d.preview->solid().size(), 60u);
   Type(d.findChild<QLineEdit*>("libraryEdge"), "0");
   EXPECT_FALSE(d.Choice().has_value());

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "solids/families.h"
-#include "tools/netgen/polyhedron.h"
+#include "unfold/polyhedron.h"
 
 namespace didod::solids {
 namespace {
@@ -21,23 +21,23 @@ TEST(Families, EveryFamilyBuildsItsInitialMeasuresAsAClosedConvexSolid) {
     for (const MeasureSpec& m : f.measures) in.values.push_back(m.initial);
     EXPECT_TRUE(CheckFamily(in).empty());
     const Polyhedron p = BuildFamily(in);
-    EXPECT_TRUE(netgen::IsClosed(p));
-    EXPECT_EQ(netgen::EulerCharacteristic(p), 2);
-    EXPECT_LT(netgen::ConvexityError(p), 1e-9);
-    EXPECT_GT(netgen::Volume(p), 0);
+    EXPECT_TRUE(unfold::IsClosed(p));
+    EXPECT_EQ(unfold::EulerCharacteristic(p), 2);
+    EXPECT_LT(unfold::ConvexityError(p), 1e-9);
+    EXPECT_GT(unfold::Volume(p), 0);
   }
 }
 
 TEST(Families, SolidsHaveTheGivenMeasuresInMillimetres) {
   const Polyhedron box = BuildFamily({FamilyKind::Cuboid, {30, 40, 50}});
-  EXPECT_NEAR(netgen::Volume(box), 30 * 40 * 50, 1e-6);
-  EXPECT_EQ(netgen::FaceCountsBySize(box), (std::map<int, int>{{4, 6}}));
+  EXPECT_NEAR(unfold::Volume(box), 30 * 40 * 50, 1e-6);
+  EXPECT_EQ(unfold::FaceCountsBySize(box), (std::map<int, int>{{4, 6}}));
   EXPECT_EQ(FamilySolidName({FamilyKind::Cuboid, {30, 40, 50}}), "Quader 30 × 40 × 50 mm");
 
   const Polyhedron prism = BuildFamily({FamilyKind::Prism, {6, 30, 60}});
-  EXPECT_EQ(netgen::FaceCountsBySize(prism), (std::map<int, int>{{4, 6}, {6, 2}}));
-  EXPECT_NEAR(netgen::EdgeLengthRange(prism).first, 30, 1e-9);
-  EXPECT_NEAR(netgen::EdgeLengthRange(prism).second, 60, 1e-9);
+  EXPECT_EQ(unfold::FaceCountsBySize(prism), (std::map<int, int>{{4, 6}, {6, 2}}));
+  EXPECT_NEAR(unfold::EdgeLengthRange(prism).first, 30, 1e-9);
+  EXPECT_NEAR(unfold::EdgeLengthRange(prism).second, 60, 1e-9);
   EXPECT_EQ(FamilySolidName({FamilyKind::Prism, {6, 30, 60}}),
             "Sechsseitiges Prisma (Grundkante a = 30 mm, Höhe h = 60 mm)");
 
@@ -46,18 +46,18 @@ TEST(Families, SolidsHaveTheGivenMeasuresInMillimetres) {
                          std::pair{FamilyKind::Bipyramid, 3}, std::pair{FamilyKind::Antiprism, 24}}) {
     FamilyInput in{kind, {double(n), 25, -1}, true};
     ASSERT_TRUE(CheckFamily(in).empty());
-    const auto [lo, hi] = netgen::EdgeLengthRange(BuildFamily(in));
+    const auto [lo, hi] = unfold::EdgeLengthRange(BuildFamily(in));
     EXPECT_NEAR(lo, 25, 1e-9);
     EXPECT_NEAR(hi, 25, 1e-9);
   }
   const Polyhedron octahedron = BuildFamily({FamilyKind::Bipyramid, {4, 10, 0}, true});
-  EXPECT_EQ(netgen::FaceCountsBySize(octahedron), (std::map<int, int>{{3, 8}}));
+  EXPECT_EQ(unfold::FaceCountsBySize(octahedron), (std::map<int, int>{{3, 8}}));
 
   // A frustum 50/25 of height 40: the volume of the frustum formula.
   const Polyhedron frustum = BuildFamily({FamilyKind::Frustum, {4, 50, 25, 40}});
-  EXPECT_NEAR(netgen::Volume(frustum), 40.0 / 3 * (2500 + 625 + 50 * 25), 1e-6);
+  EXPECT_NEAR(unfold::Volume(frustum), 40.0 / 3 * (2500 + 625 + 50 * 25), 1e-6);
   const Polyhedron bifrustum = BuildFamily({FamilyKind::Bifrustum, {5, 40, 20, 30}});
-  EXPECT_EQ(netgen::FaceCountsBySize(bifrustum), (std::map<int, int>{{4, 10}, {5, 2}}));
+  EXPECT_EQ(unfold::FaceCountsBySize(bifrustum), (std::map<int, int>{{4, 10}, {5, 2}}));
 }
 
 TEST(Families, BadMeasuresGetAGermanMessageBesideTheirField) {

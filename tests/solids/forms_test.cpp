@@ -7,7 +7,7 @@
 #include "solids/johnson.h"
 #include "solids/solved.h"
 #include "solids/uniform.h"
-#include "tools/netgen/polyhedron.h"
+#include "unfold/polyhedron.h"
 
 namespace didod::solids {
 namespace {
@@ -15,7 +15,7 @@ namespace {
 bool CentrallySymmetric(const Polyhedron& p) {
   Mat3 minus;
   for (int i = 0; i < 3; ++i) minus.m[i][i] = -1;
-  return netgen::HasSymmetry(p, minus, Centroid(p) * 2);
+  return unfold::HasSymmetry(p, minus, Centroid(p) * 2);
 }
 
 TEST(Forms, ParaFormsAreSymmetricAboutTheirCentreAndMetaFormsAreNot) {

@@ -5,7 +5,7 @@
 
 #include "published_counts.h"
 #include "solids/library.h"
-#include "tools/netgen/polyhedron.h"
+#include "unfold/polyhedron.h"
 
 namespace didod::solids {
 namespace {
@@ -49,27 +49,27 @@ TEST(Library, EverySolidHasItsPublishedCountsAndShape) {
     SCOPED_TRACE(e.name);
     EXPECT_TRUE(names.insert(e.name).second) << "name twice";
     const Polyhedron p = e.build();
-    EXPECT_TRUE(netgen::IsClosed(p));
-    EXPECT_EQ(netgen::EulerCharacteristic(p), 2);
-    EXPECT_GT(netgen::Volume(p), 0) << "faces must run counter-clockwise seen from outside";
-    EXPECT_LT(netgen::PlanarityError(p), 1e-9);
+    EXPECT_TRUE(unfold::IsClosed(p));
+    EXPECT_EQ(unfold::EulerCharacteristic(p), 2);
+    EXPECT_GT(unfold::Volume(p), 0) << "faces must run counter-clockwise seen from outside";
+    EXPECT_LT(unfold::PlanarityError(p), 1e-9);
     if (e.convex) {
-      EXPECT_LT(netgen::ConvexityError(p), 1e-9);
+      EXPECT_LT(unfold::ConvexityError(p), 1e-9);
     } else {
-      EXPECT_GT(netgen::ConvexityError(p), 0.05);
+      EXPECT_GT(unfold::ConvexityError(p), 0.05);
     }
-    const auto [lo, hi] = netgen::EdgeLengthRange(p);
+    const auto [lo, hi] = unfold::EdgeLengthRange(p);
     if (e.equalEdges) {
       EXPECT_LT(hi - lo, 1e-12 * hi);
     } else {
       EXPECT_GT(hi - lo, 1e-3 * hi) << "unequal edges expected";
     }
-    EXPECT_EQ(netgen::FacesRegular(p, 1e-12 * hi), e.regularFaces);
+    EXPECT_EQ(unfold::FacesRegular(p, 1e-12 * hi), e.regularFaces);
     const Counts expected = ExpectedCounts(e, i);
-    EXPECT_EQ(netgen::FaceCountsBySize(p), expected.faces);
+    EXPECT_EQ(unfold::FaceCountsBySize(p), expected.faces);
     if (expected.vertices >= 0) {
       EXPECT_EQ(static_cast<int>(p.vertices.size()), expected.vertices);
-      EXPECT_EQ(netgen::EdgeCount(p), expected.edges);
+      EXPECT_EQ(unfold::EdgeCount(p), expected.edges);
     }
     // The net must fit the construction store.
     EXPECT_LE(p.faces.size(), 199u);
@@ -97,10 +97,10 @@ TEST(Library, SearchFindsGermanNamesWhateverTheCase) {
 
 TEST(Library, SolidsComeInTheAskedSize) {
   const Polyhedron p = BuildLibrarySolid(LibraryEntryNamed("Rhombendodekaeder"), 40);
-  EXPECT_NEAR(netgen::EdgeLengthRange(p).second, 40, 1e-12);
+  EXPECT_NEAR(unfold::EdgeLengthRange(p).second, 40, 1e-12);
   const Polyhedron q = BuildLibrarySolid(LibraryEntryNamed("Großes Ikosaeder"), 25);
-  EXPECT_NEAR(netgen::EdgeLengthRange(q).second, 25, 1e-12);
-  EXPECT_NEAR(netgen::Norm(netgen::Centroid(q)), 0, 1e-12);
+  EXPECT_NEAR(unfold::EdgeLengthRange(q).second, 25, 1e-12);
+  EXPECT_NEAR(Norm(unfold::Centroid(q)), 0, 1e-12);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include "solids/johnson.h"
 #include "solids/uniform.h"
-#include "tools/netgen/polyhedron.h"
+#include "tools/netgen/vocabulary.h"
 
 namespace didod::netgen {
 
