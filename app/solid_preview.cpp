@@ -51,7 +51,7 @@ void PaintSolid(QPainter& painter, const QRectF& area, const SolidFaces& faces, 
     for (const geo::Vec3& p : f) radius = std::max(radius, geo::Distance(p, centre));
   const double scale = 0.46 * std::min(area.width(), area.height()) / radius;
   const QPointF mid = area.center();
-  // Faces far from the viewer first (painter's order by the mean depth).
+  // Faces turned to the viewer, far ones first (painter's order by the mean depth).
   struct Drawn {
     double depth;
     QPolygonF outline;
@@ -68,8 +68,9 @@ void PaintSolid(QPainter& painter, const QRectF& area, const SolidFaces& faces, 
       d.depth += view[k].z / view.size();
       d.outline << QPointF(mid.x() + scale * view[k].x, mid.y() - scale * view[k].y);
     }
-    const double len = geo::Norm(normal);
-    d.facing = len > 0 ? (0.25 * normal.y + normal.z) / (len * std::sqrt(1.0625)) : 0;
+    // Of a closed surface only the outer sides of faces are seen.
+    if (normal.z <= 0) continue;
+    d.facing = (0.25 * normal.y + normal.z) / (geo::Norm(normal) * std::sqrt(1.0625));
     drawn.push_back(std::move(d));
   }
   std::sort(drawn.begin(), drawn.end(), [](const Drawn& a, const Drawn& b) { return a.depth < b.depth; });
@@ -77,8 +78,8 @@ void PaintSolid(QPainter& painter, const QRectF& area, const SolidFaces& faces, 
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(QPen(kEdge, 1.0));
   for (const Drawn& d : drawn) {
-    // Light from the viewer, a little from above; inner sides are darker.
-    const double light = d.facing >= 0 ? 0.7 + 0.3 * d.facing : 0.5 + 0.15 * -d.facing;
+    // Light from the viewer, a little from above.
+    const double light = 0.6 + 0.4 * std::max(0.0, d.facing);
     painter.setBrush(QColor(static_cast<int>(kFace.red() * light), static_cast<int>(kFace.green() * light),
                             static_cast<int>(kFace.blue() * light)));
     painter.drawPolygon(d.outline);

@@ -7,21 +7,16 @@
 
 namespace didod::solids {
 
-namespace {
-
-// FNV-1a of the name: the same solid gets the same net every time.
-std::uint32_t SeedOf(const std::string& name) {
+std::uint32_t NetSeed(const std::string& name) {
   std::uint32_t h = 2166136261u;
   for (unsigned char c : name) { h ^= c; h *= 16777619u; }
   return h;
 }
 
-}  // namespace
-
 std::optional<Construction> SolidNetConstruction(const Polyhedron& solid, const std::string& name, int sheetWidth,
                                                  int sheetHeight, ViewCentre centre) {
   const unfold::SheetBox box = unfold::SheetBoxFor(sheetWidth, sheetHeight);
-  unfold::Net net = unfold::Unfold(solid, box, SeedOf(name));
+  unfold::Net net = unfold::Unfold(solid, box, NetSeed(name));
   unfold::FitNet(net, box);
   return unfold::NetConstruction(net, centre);
 }

@@ -1,5 +1,6 @@
 #pragma once
 // The net of a solid as a construction, laid like a ready-made net.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -7,6 +8,10 @@
 #include "solids/model.h"
 
 namespace didod::solids {
+
+// The seed of the unfolder's choices for a solid of that name (FNV-1a), so
+// that the same solid gets the same net every time.
+std::uint32_t NetSeed(const std::string& name);
 
 // The solid unfolded without overlaps (the same net for the same name),
 // turned and scaled to fill the sheet as the ready-made nets do, at the
