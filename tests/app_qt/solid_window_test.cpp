@@ -27,7 +27,7 @@ class SolidWindowTest : public ::testing::Test {
 
 TEST_F(SolidWindowTest, AMadeSolidLandsOnTheSheetAsOneStepAndTheSheetOffersItsTrueSize) {
   ASSERT_NE(Action("MMakeSolid"), nullptr);
-  EXPECT_EQ(Action("MMakeSolid")->text(), "Körper erzeugen …");
+  EXPECT_EQ(Action("MMakeSolid")->text(), "Körper &erzeugen …");
   bool answered = false;
   testing::OnNextModal([&](QWidget* modal) {
     auto* dialog = qobject_cast<SolidDialog*>(modal);
