@@ -119,6 +119,9 @@ class Tfpoly : public QMainWindow {
   QAction* craftSaveAction = nullptr;
   QAction* craftPrintAction = nullptr;
   QAction* loadShortcut = nullptr;
+  QAction* clearAction = nullptr;
+  QMenu* viewMenu = nullptr;  // "Ansicht"
+  QAction *zoomInAction = nullptr, *zoomOutAction = nullptr, *zoomStandardAction = nullptr;
   // File dialogs of the construction file; they remember the last folder and name.
   QFileDialog* SD3 = nullptr;
   QFileDialog* Od1 = nullptr;
@@ -128,6 +131,10 @@ class Tfpoly : public QMainWindow {
   void BuildSidePanel(QWidget* parent);
   void BuildMenu();
   void FormActivate();
+  void KeepControlsWhole();
+  void SetUpKeyboardAndScreenReaders();
+  // The file last saved or loaded, shown in the title bar; empty for none.
+  void SetCurrentFile(const QString& path);
   QPushButton* MakePolygonButton(const char* name, const QString& caption, int left, int top, int width);
   void ReplaceConstruction(Construction&& replacement);
   // Runs an action that changes the construction and records it as one undo step.
