@@ -1,7 +1,6 @@
 #include "unfold/net_construction.h"
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 
 namespace didod::unfold {
@@ -54,26 +53,6 @@ SheetBox SheetBoxFor(int sheetWidth, int sheetHeight) {
   constexpr double kSmallest = 1.0;
   return {std::max(kSmallest, design.halfWidth + (given.cx - designed.cx) / kStandardScale),
           std::max(kSmallest, design.halfHeight + (given.cy - designed.cy) / kStandardScale)};
-}
-
-Construction SolidNetConstruction(const Polyhedron& solid, const SheetBox& box, ViewCentre centre,
-                                  const NetSearch& search) {
-  const Deadline deadline = Deadline::In(search.seconds, search.cancel);
-  const std::string notFound = "Innerhalb von " + std::to_string(static_cast<long>(std::ceil(search.seconds))) +
-                               " Sekunden wurde kein Netz ohne \xC3\x9C" "berlappungen gefunden";
-  Net net;
-  try {
-    net = Unfold(solid, box, search.seed, nullptr, deadline);
-  } catch (const UnfoldStopped& stopped) {
-    if (stopped.cancelled) throw;
-    throw NetNotFound(notFound);
-  } catch (const NoNetFound&) {
-    throw NetNotFound("Es wurde kein Netz ohne \xC3\x9C" "berlappungen gefunden");
-  }
-  FitNet(net, box);
-  std::optional<Construction> c = NetConstruction(net, centre);
-  if (!c) throw NetNotFound("Das Netz passt nicht in die Konstruktion");
-  return std::move(*c);
 }
 
 }  // namespace didod::unfold

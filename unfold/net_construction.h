@@ -3,9 +3,7 @@
 // stored: the faces in laying order, their corners written clockwise (the way
 // the program draws new polygons), and on every hinge the two corners of the
 // later face joined to their partners and fixed.
-#include <atomic>
 #include <optional>
-#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -34,26 +32,5 @@ std::optional<Construction> NetConstruction(const Net& net, ViewCentre centre);
 // pixels at the standard scale: the same margin to the sheet's edges as the
 // catalogue keeps on a sheet of its design size (799 x 638 pixels).
 SheetBox SheetBoxFor(int sheetWidth, int sheetHeight);
-
-// No overlap-free net was found in time; the message is for the user.
-class NetNotFound : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-// The search for the net of an imported solid.
-struct NetSearch {
-  double seconds = 20.0;    // the time limit
-  std::uint32_t seed = 1;   // the same solid always gets the same net
-  const std::atomic<bool>* cancel = nullptr;
-};
-
-// Unfolds the solid into one overlap-free piece and places it like a
-// ready-made net, as large as fits the box and centred on the origin. Throws
-// NetNotFound when the time limit passes (or the search gives up) without a
-// net, UnfoldStopped when cancelled, and NetNotFound for a net the store
-// cannot hold.
-Construction SolidNetConstruction(const Polyhedron& solid, const SheetBox& box, ViewCentre centre,
-                                  const NetSearch& search = {});
 
 }  // namespace didod::unfold
