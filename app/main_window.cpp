@@ -92,6 +92,7 @@ Tfpoly::Tfpoly(QWidget* parent) : QMainWindow(parent) {
   BuildSidePanel(P2);
   row->addWidget(P34);
   PB5 = new SheetWidget(construction_, P2);
+  PB5->setObjectName("PB5");
   PB5->setMinimumSize(1, 1);
   row->addWidget(PB5, 1);
   column->addWidget(P2, 1);
@@ -152,8 +153,10 @@ void Tfpoly::BuildMenu() {
   redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   editMenu->addSeparator();
   loadShortcut = editMenu->addAction("Konstruktion laden …", this, [this] { S14Click(); });
+  loadShortcut->setObjectName("MLoad");
   loadShortcut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
   saveShortcut = editMenu->addAction("Konstruktion speichern …", this, [this] { S15Cla(); });
+  saveShortcut->setObjectName("MSave");
   saveShortcut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
 
   M9 = MM1->addMenu("Darstellung");
@@ -183,6 +186,8 @@ void Tfpoly::BuildMenu() {
   craftPrintAction = solidMenu->addAction("Bastelbogen drucken …", this, [this] {
     if (construction_.GrabbedPoint == 0) PrintCraftSheet(construction_, netName_, this);
   });
+  craftSaveAction->setObjectName("MCraftSave");
+  craftPrintAction->setObjectName("MCraftPrint");
 }
 
 void Tfpoly::BuildCaptionStrip(QWidget* parent) {
@@ -460,16 +465,16 @@ RenderOptions Tfpoly::CurrentRenderOptions() const {
   return options;
 }
 
-PanelFields Tfpoly::CurrentPanelFields() const {
-  PanelFields fields;
-  fields.E7 = E7->text().toStdString();
-  fields.Edit2 = Edit2->text().toStdString();
-  fields.Edit3 = Edit3->text().toStdString();
-  fields.Edit4 = Edit4->text().toStdString();
+PolygonRequest Tfpoly::CurrentPolygonRequest() const {
+  PolygonRequest request;
+  request.Sides = E7->text().toStdString();
+  request.LegLength = Edit2->text().toStdString();
+  request.Angle = Edit3->text().toStdString();
+  request.Scale = Edit4->text().toStdString();
   // Typed text that is no entry's leaves the box without a selected entry.
   const int index = Co1->currentIndex();
-  fields.Co1Index = (index >= 0 && Co1->currentText() == Co1->itemText(index)) ? index : -1;
-  return fields;
+  request.SpecialFace = (index >= 0 && Co1->currentText() == Co1->itemText(index)) ? index : -1;
+  return request;
 }
 
 void Tfpoly::f3Click(QObject* sender) {
@@ -487,7 +492,7 @@ void Tfpoly::f3Click(QObject* sender) {
   const auto* pushButton = qobject_cast<QPushButton*>(sender);
   const std::string label = (pushButton ? pushButton->text().toStdString() : std::string("Vieleck")) + " hinzufügen";
   RecordAction(label, false, [&] {
-    added = AddPolygonForButton(construction_, button, CurrentPanelFields(), SheetCentre());
+    added = AddPolygonForButton(construction_, button, CurrentPolygonRequest(), SheetCentre());
   });
   if (added) PB5Paint();
 }

@@ -42,6 +42,62 @@ class Tfpoly : public QMainWindow {
   Construction& construction() { return construction_; }
   const Construction& construction() const { return construction_; }
 
+  // Handlers.
+  void RG1C();
+  void S7C();
+  void S18Click();
+  void S14Click();
+  void S15Cla();
+  void S40Click();
+  void S41Click();
+  void S42Click();
+  void Co2Change();
+  void f3Click(QObject* sender);
+  void PB5Paint();
+  void S29C();
+  void Sp20C();
+  void S3C();
+  void S19C();
+  void S22C();
+  void PB5MouseDown(SheetButton button, int x, int y);
+  void PB5MouseMove(int x, int y);
+  void PB5MouseUp(SheetButton button, int x, int y);
+
+  void Undo();
+  void Redo();
+  const UndoHistory& history() const { return history_; }
+
+  // Whether the construction differs from its state at start, at the last
+  // successful save, load or catalogue choice (undo back to that state counts
+  // as unchanged). Zooming is no change.
+  bool ConstructionChanged() const { return !history_.IsClean(); }
+  // Before the construction is lost or replaced: when it is changed, asks
+  // whether to save it first ("Speichern" runs the normal save, "Verwerfen"
+  // goes on without, "Abbrechen" or Esc stops). Returns whether the caller may
+  // go on: nothing was changed, the save succeeded, or the user discarded.
+  bool ConfirmDiscardOrSave(const QString& question = QString::fromUtf8(kCloseQuestion));
+
+  RenderOptions CurrentRenderOptions() const;
+  // The drawing of the sheet for picture output: the renderer bound to this window.
+  PaintProc SheetPaintProc() const;
+  // The side panel's fields as the polygon factory reads them.
+  PolygonRequest CurrentPolygonRequest() const;
+
+ signals:
+  // The result of ConstructionChanged() became `changed`.
+  void changedStateChanged(bool changed);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // The controls. Each has its pointer's name as object name (the caption text
+  // "P1Caption"; undo, redo, load and save "MUndo", "MRedo", "MLoad", "MSave";
+  // the fold and Bastelbogen items "MFold", "MCraftSave", "MCraftPrint"), by
+  // which tests find them.
   // Caption strip.
   QFrame* P1 = nullptr;
   QLabel* captionText = nullptr;
@@ -84,57 +140,6 @@ class Tfpoly : public QMainWindow {
   QAction* craftPrintAction = nullptr;
   QAction* loadShortcut = nullptr;
 
-  // Handlers.
-  void RG1C();
-  void S7C();
-  void S18Click();
-  void S14Click();
-  void S15Cla();
-  void S40Click();
-  void S41Click();
-  void S42Click();
-  void Co2Change();
-  void f3Click(QObject* sender);
-  void PB5Paint();
-  void S29C();
-  void Sp20C();
-  void S3C();
-  void S19C();
-  void S22C();
-  void PB5MouseDown(SheetButton button, int x, int y);
-  void PB5MouseMove(int x, int y);
-  void PB5MouseUp(SheetButton button, int x, int y);
-
-  void Undo();
-  void Redo();
-  const UndoHistory& history() const { return history_; }
-
-  // Whether the construction differs from its state at start, at the last
-  // successful save, load or catalogue choice (undo back to that state counts
-  // as unchanged). Zooming is no change.
-  bool ConstructionChanged() const { return !history_.IsClean(); }
-  // Before the construction is lost or replaced: when it is changed, asks
-  // whether to save it first ("Speichern" runs the normal save, "Verwerfen"
-  // goes on without, "Abbrechen" or Esc stops). Returns whether the caller may
-  // go on: nothing was changed, the save succeeded, or the user discarded.
-  bool ConfirmDiscardOrSave(const QString& question = QString::fromUtf8(kCloseQuestion));
-
-  RenderOptions CurrentRenderOptions() const;
-  // The drawing of the sheet for picture output: the renderer bound to this window.
-  PaintProc SheetPaintProc() const;
-  PanelFields CurrentPanelFields() const;
-
- signals:
-  // The result of ConstructionChanged() became `changed`.
-  void changedStateChanged(bool changed);
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-  void changeEvent(QEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
   void BuildCaptionStrip(QWidget* parent);
   void BuildSidePanel(QWidget* parent);
   void BuildMenu();

@@ -1,5 +1,6 @@
 #include "fold/net_complex.h"
 #include "fold/union_find.h"
+#include "model/join_line.h"
 
 #include <algorithm>
 #include <cmath>
@@ -178,15 +179,7 @@ bool BuildNetComplex(const Construction& c, double tol, NetComplex& out, std::st
     }
     // Joined points count as one even if they drifted apart a little.
     for (const std::string& line : c.JoinList) {
-      const size_t tab = line.find('\t');
-      if (tab == std::string::npos) continue;
-      int a = 0, b = 0;
-      try {
-        a = std::stoi(line.substr(0, tab));
-        b = std::stoi(line.substr(tab + 1));
-      } catch (...) {
-        continue;
-      }
+      const auto [a, b] = ParseJoinLine(line);
       if (a < 1 || b < 1 || a > c.PointCount || b > c.PointCount) continue;
       const FaceRangeResult ra = c.FaceOfPoint(a), rb = c.FaceOfPoint(b);
       if (ra.face == rb.face) continue;

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+#include "model/join_line.h"
+
 namespace didod {
 
 namespace {
@@ -80,7 +82,7 @@ void JoinStep(Construction& c, DragState& s, int X, int Y, ViewCentre centre) {
   const int q = FindPartner(c, X, Y, s.GrabFirst, s.GrabLast);
   if (q == 0) return;
   const int grabbed = c.GrabbedPoint;
-  c.JoinList.push_back(std::to_string(grabbed) + '\t' + std::to_string(q));
+  c.JoinList.push_back(JoinLineText(grabbed, q));
   if (s.GrabFixedCount == 0) {
     const double dx = c.NetPoints[q].x - c.NetPoints[grabbed].x;
     const double dy = c.NetPoints[q].y - c.NetPoints[grabbed].y;
@@ -97,20 +99,6 @@ void JoinStep(Construction& c, DragState& s, int X, int Y, ViewCentre centre) {
     TurnFace(c, s, psi - s.StartAngle, centre);
   }
   c.ScreenPoints[grabbed].Fixed = true;
-}
-
-// The decimal number at the start of a join line, when the line begins with a
-// number's own digits (no sign, no leading zero) followed by a TAB; else -1.
-int FirstNumber(const std::string& line) {
-  const std::size_t tab = line.find('\t');
-  if (tab == std::string::npos || tab == 0 || tab > 9) return -1;
-  if (line[0] == '0' && tab > 1) return -1;
-  int value = 0;
-  for (std::size_t i = 0; i < tab; ++i) {
-    if (line[i] < '0' || line[i] > '9') return -1;
-    value = value * 10 + (line[i] - '0');
-  }
-  return value;
 }
 
 }  // namespace
@@ -143,7 +131,7 @@ bool DeleteFace(Construction& c, int face, int first, int last) {
   std::vector<std::string> kept;
   kept.reserve(c.JoinList.size());
   for (std::string& line : c.JoinList) {
-    const int k = FirstNumber(line);
+    const int k = DroppedPointOf(line);
     if (k >= first && k <= last) continue;
     if (k > last && k <= oldCount) {
       const std::size_t tab = line.find('\t');

@@ -5,6 +5,8 @@
 #include <string>
 #include <unordered_set>
 
+#include "model/join_line.h"
+
 namespace didod {
 
 int RoundPixel(long double value) {
@@ -17,14 +19,11 @@ int RoundPixel(long double value) {
 
 namespace {
 
-// First fields of the join lines: the points that were dropped onto another point
-// and so get no label. A line counts only when its first field is followed by a TAB.
-std::unordered_set<std::string> DroppedPoints(const std::vector<std::string>& joinList) {
-  std::unordered_set<std::string> dropped;
-  for (const std::string& line : joinList) {
-    const auto tab = line.find('\t');
-    if (tab != std::string::npos) dropped.insert(line.substr(0, tab));
-  }
+// The points that were dropped onto another point and so get no label.
+std::unordered_set<int> DroppedPoints(const std::vector<std::string>& joinList) {
+  std::unordered_set<int> dropped;
+  for (const std::string& line : joinList)
+    if (const int point = DroppedPointOf(line)) dropped.insert(point);
   return dropped;
 }
 
@@ -43,7 +42,7 @@ void PB5Paintx(Canvas& canvas, const Construction& c, const RenderOptions& optio
   canvas.SetBrushSolid(kRed);
   if (options.ShowPoints) canvas.Ellipse(centre.cx - 2, centre.cy - 2, centre.cx + 3, centre.cy + 3);
 
-  std::unordered_set<std::string> dropped;
+  std::unordered_set<int> dropped;
   if (options.LabelPoints) dropped = DroppedPoints(c.JoinList);
 
   std::vector<Corner> corners;
@@ -72,7 +71,7 @@ void PB5Paintx(Canvas& canvas, const Construction& c, const RenderOptions& optio
       if (options.ShowPoints) canvas.Ellipse(px - 3, py - 3, px + 4, py + 4);
       if (options.LabelPoints) {
         canvas.SetBrushClear();
-        if (!dropped.contains(std::to_string(corner.index))) {
+        if (!dropped.contains(corner.index)) {
           canvas.TextOut(px + 2, py + 2, std::to_string(label));
           ++label;
         }

@@ -9,9 +9,12 @@
 #include <numbers>
 
 #include "app/main_window.h"
+#include "tests/app_qt/window_support.h"
 
 namespace didod {
 namespace {
+
+using didod::testing::Control;
 
 Construction CubeCross() {
   Construction c;
@@ -138,14 +141,14 @@ TEST(FoldWindow, HandBuiltCubeFoldsIntoACube) {
                   static_cast<int>(std::lround(c.ScreenPoints[point].y)));
   };
   auto drag = [&](QPoint from, QPoint to) {
-    QTest::mousePress(w.PB5, Qt::LeftButton, {}, from);
-    for (int i = 1; i <= 5; ++i) QTest::mouseMove(w.PB5, from + (to - from) * i / 5);
-    QTest::mouseRelease(w.PB5, Qt::LeftButton, {}, to);
+    QTest::mousePress(Control<SheetWidget>(w, "PB5"), Qt::LeftButton, {}, from);
+    for (int i = 1; i <= 5; ++i) QTest::mouseMove(Control<SheetWidget>(w, "PB5"), from + (to - from) * i / 5);
+    QTest::mouseRelease(Control<SheetWidget>(w, "PB5"), Qt::LeftButton, {}, to);
   };
   // Corner k of face f.
   auto corner = [&](int f, int k) { return c.FaceRange(f).first + k % c.FaceSizes[f]; };
   for (int i = 0; i < 6; ++i) {
-    QTest::mouseClick(w.f4, Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(w, "f4"), Qt::LeftButton);
     ASSERT_EQ(c.FaceCount, i + 1);
     if (i == 0) continue;
     const int g = i + 1;

@@ -53,9 +53,7 @@ class UnsavedWorkTest : public ::testing::Test {
   }
   template <typename T>
   T* Control(const char* name) {
-    T* control = window.findChild<T*>(name);
-    EXPECT_NE(control, nullptr) << name;
-    return control;
+    return didod::testing::Control<T>(window, name);
   }
   void Click(const char* name) { QTest::mouseClick(Control<QWidget>(name), Qt::LeftButton); }
   void PressEsc() {
@@ -121,7 +119,7 @@ TEST_F(UnsavedWorkTest, SpeichernSavesAndClosesOnlyWhenTheSaveSucceeds) {
   EXPECT_TRUE(window.isVisible());
 
   // The save fails: the error is shown, the window stays, the work is kept.
-  const QString unwritable = "/proc/netz.pko";  // a folder where no file can be made
+  const QString unwritable = dir.filePath("fehlt/netz.pko");  // a folder that is not there
   QString error;
   Question failed;
   AnswerSaveQuestion(&failed, "&Speichern", [&] {
@@ -136,7 +134,7 @@ TEST_F(UnsavedWorkTest, SpeichernSavesAndClosesOnlyWhenTheSaveSucceeds) {
   });
   Click("S7");
   EXPECT_TRUE(failed.asked);
-  EXPECT_EQ(error.toStdString(), "Cannot create file /proc/netz.pko.");
+  EXPECT_EQ(error.toStdString(), "Cannot create file " + unwritable.toStdString() + ".");
   EXPECT_TRUE(window.isVisible());
   EXPECT_TRUE(window.ConstructionChanged());
   EXPECT_EQ(window.construction().FaceCount, 1);

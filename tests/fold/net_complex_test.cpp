@@ -64,6 +64,9 @@ TEST(NetComplex, JoinedPointsCountAsOneEvenWhenSlightlyApart) {
   std::string reason;
   EXPECT_FALSE(BuildNetComplex(c, 1e-6, net, reason));
   // Face 1 corner 1 is point 2; face 2 corner 0 is point 5, corner 3 point 8.
+  // Read as the sheet reads them, a line with a leading zero names no join.
+  c.JoinList = {"05\t2", "8\t3"};
+  EXPECT_FALSE(BuildNetComplex(c, 1e-5, net, reason));
   c.JoinList = {"5\t2", "8\t3"};
   ASSERT_TRUE(BuildNetComplex(c, 1e-5, net, reason)) << reason;
   EXPECT_EQ(net.hinges.size(), 1u);
