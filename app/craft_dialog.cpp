@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -19,6 +20,7 @@
 #include "app/application.h"
 #include "craft/fold_gluing.h"
 #include "output/craft_writer.h"
+#include "output/recent_folder.h"
 
 namespace didod {
 
@@ -175,10 +177,14 @@ bool SaveCraftSheet(const Construction& construction, const std::string& netName
   const QString pdfFilter = "PDF-Datei (*.pdf)";
   const QString svgFilter = "SVG-Datei für Schneideplotter (*.svg)";
   QString filter = pdfFilter;
+  // The first sheet of a run is offered in the working folder, later ones where the last one went.
+  const QString folder = RecentFolder(QStringLiteral("craft"), QString());
+  const QString name = QString::fromStdString(sheet->title) + ".pdf";
   QString path = QFileDialog::getSaveFileName(parent, "Bastelbogen speichern",
-                                              QString::fromStdString(sheet->title) + ".pdf",
+                                              folder.isEmpty() ? name : QDir(folder).filePath(name),
                                               pdfFilter + ";;" + svgFilter, &filter);
   if (path.isEmpty()) return false;
+  RememberFolder(QStringLiteral("craft"), path);
   const bool svg = filter == svgFilter || path.endsWith(".svg", Qt::CaseInsensitive);
   if (svg && !path.endsWith(".svg", Qt::CaseInsensitive)) path += ".svg";
   if (!svg && !path.endsWith(".pdf", Qt::CaseInsensitive)) path += ".pdf";

@@ -139,11 +139,18 @@ class Tfpoly : public QMainWindow {
   QAction* craftSaveAction = nullptr;
   QAction* craftPrintAction = nullptr;
   QAction* loadShortcut = nullptr;
+  QAction* clearAction = nullptr;
+  QMenu* viewMenu = nullptr;  // "Ansicht"
+  QAction *zoomInAction = nullptr, *zoomOutAction = nullptr, *zoomStandardAction = nullptr;
 
   void BuildCaptionStrip(QWidget* parent);
   void BuildSidePanel(QWidget* parent);
   void BuildMenu();
   void FormActivate();
+  void KeepControlsWhole();
+  void SetUpKeyboardAndScreenReaders();
+  // The file last saved or loaded, shown in the title bar; empty for none.
+  void SetCurrentFile(const QString& path);
   QPushButton* MakePolygonButton(const char* name, const QString& caption, int left, int top, int width);
   void ReplaceConstruction(Construction&& replacement);
   // Runs an action that changes the construction and records it as one undo step.
