@@ -14,6 +14,7 @@
 #include <QPrinter>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cctype>
 #include <optional>
 
@@ -54,9 +55,12 @@ bool EndsWith(const std::string& s, const std::string& tail) {
 // Asks for the options until the sheet can be laid out; nothing when cancelled.
 std::optional<craft::CraftSheet> AskAndLayOut(const Construction& construction, const craft::SheetFolding& folding,
                                               const std::string& netName, const QString& caption,
-                                              QWidget* parent) {
+                                              double trueEdgeLength, QWidget* parent) {
   CraftDialog dialog(caption, parent);
-  dialog.SetOptions(LastOptions());
+  craft::CraftOptions offered = LastOptions();
+  if (trueEdgeLength > 0)
+    offered.edgeLength = std::clamp(trueEdgeLength, craft::kMinEdgeLength, craft::kMaxEdgeLength);
+  dialog.SetOptions(offered);
   while (dialog.exec() == QDialog::Accepted) {
     craft::CraftOptions options = dialog.Options();
     options.title = netName;
@@ -166,13 +170,14 @@ std::string WriteCraftSheetFile(const Construction& construction, const std::str
   return {};
 }
 
-bool SaveCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent) {
+bool SaveCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent,
+                    double trueEdgeLength) {
   const craft::SheetFolding folding = craft::FoldForSheet(construction);
   if (!folding.folds) {
     Tell(parent, folding.message);
     return false;
   }
-  const auto sheet = AskAndLayOut(construction, folding, netName, "Bastelbogen speichern", parent);
+  const auto sheet = AskAndLayOut(construction, folding, netName, "Bastelbogen speichern", trueEdgeLength, parent);
   if (!sheet) return false;
   const QString pdfFilter = "PDF-Datei (*.pdf)";
   const QString svgFilter = "SVG-Datei für Schneideplotter (*.svg)";
@@ -195,13 +200,14 @@ bool SaveCraftSheet(const Construction& construction, const std::string& netName
   return true;
 }
 
-bool PrintCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent) {
+bool PrintCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent,
+                     double trueEdgeLength) {
   const craft::SheetFolding folding = craft::FoldForSheet(construction);
   if (!folding.folds) {
     Tell(parent, folding.message);
     return false;
   }
-  const auto sheet = AskAndLayOut(construction, folding, netName, "Bastelbogen drucken", parent);
+  const auto sheet = AskAndLayOut(construction, folding, netName, "Bastelbogen drucken", trueEdgeLength, parent);
   if (!sheet) return false;
   QPrinter printer(QPrinter::HighResolution);
   PrepareCraftPrinter(*sheet, printer);

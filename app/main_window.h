@@ -24,6 +24,8 @@
 
 namespace didod {
 
+struct SolidChoice;
+
 inline constexpr const char* kWindowCaption = "Zozeroradedar konstruieren";
 
 // The questions of ConfirmDiscardOrSave: before the window closes, and before
@@ -62,6 +64,13 @@ class Tfpoly : public QMainWindow {
   void PB5MouseDown(SheetButton button, int x, int y);
   void PB5MouseMove(int x, int y);
   void PB5MouseUp(SheetButton button, int x, int y);
+  // "Körper erzeugen …": asks for a solid and lays its net on the sheet.
+  void MakeSolid();
+  // Lays the net of the solid on the sheet as one undo step and remembers its
+  // true size for the cut-and-fold sheet. False (after telling why) when no
+  // net fits the store.
+  bool PlaceSolid(const SolidChoice& choice);
+  double TrueEdgeLength() const { return trueEdge_; }
 
   void Undo();
   void Redo();
@@ -96,7 +105,7 @@ class Tfpoly : public QMainWindow {
  private:
   // The controls. Each has its pointer's name as object name (the caption text
   // "P1Caption"; undo, redo, load and save "MUndo", "MRedo", "MLoad", "MSave";
-  // the fold and Bastelbogen items "MFold", "MCraftSave", "MCraftPrint"), by
+  // the items "MMakeSolid", "MFold", "MCraftSave", "MCraftPrint"), by
   // which tests find them.
   // Caption strip.
   QFrame* P1 = nullptr;
@@ -135,6 +144,7 @@ class Tfpoly : public QMainWindow {
   QAction* redoAction = nullptr;
   QAction* saveShortcut = nullptr;
   QMenu* solidMenu = nullptr;  // "Körper"
+  QAction* makeSolidAction = nullptr;  // "Körper erzeugen …"
   QAction* foldAction = nullptr;
   QAction* craftSaveAction = nullptr;
   QAction* craftPrintAction = nullptr;
@@ -164,6 +174,7 @@ class Tfpoly : public QMainWindow {
 
   Construction construction_;
   std::string netName_;  // name of the chosen catalogue net or the loaded file, for printed sheets
+  double trueEdge_ = 0;  // mm, the longest edge of the solid made last; 0 when the net has no true size
   DragState drag_;
   UndoHistory history_;
   ConstructionSnapshot dragBefore_;
