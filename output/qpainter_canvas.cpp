@@ -20,9 +20,14 @@ void QPainterCanvas::SetPenColour(Colour colour) {
 }
 
 void QPainterCanvas::SetPenStyle(PenStyle style) {
+  // Dashes end flat, so that dashes, dots and gaps keep the lengths of their pattern.
+  pen_.setCapStyle(style == PenStyle::Dash || style == PenStyle::DashDot ? Qt::FlatCap : Qt::SquareCap);
   if (style == PenStyle::Dash) {
     pen_.setStyle(Qt::CustomDashLine);
     pen_.setDashPattern({8.0, 4.0});
+  } else if (style == PenStyle::DashDot) {
+    pen_.setStyle(Qt::CustomDashLine);
+    pen_.setDashPattern({8.0, 3.0, 2.0, 3.0});
   } else {
     pen_.setStyle(style == PenStyle::Solid ? Qt::SolidLine : Qt::NoPen);
   }
