@@ -38,11 +38,13 @@ void QPainterCanvas::SetBrushSolid(Colour colour) { painter_.setBrush(QBrush(ToQ
 
 void QPainterCanvas::SetBrushClear() { painter_.setBrush(Qt::NoBrush); }
 
-void QPainterCanvas::SetFont(const std::string& family, int points) {
+QFont CanvasFont(const std::string& family, int points) {
   QFont font(QString::fromStdString(family));
   font.setPixelSize(FontPixelHeight(points));
-  painter_.setFont(font);
+  return font;
 }
+
+void QPainterCanvas::SetFont(const std::string& family, int points) { painter_.setFont(CanvasFont(family, points)); }
 
 void QPainterCanvas::Polygon(const std::vector<PixelPoint>& corners) {
   QPolygon polygon;
