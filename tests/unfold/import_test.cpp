@@ -14,6 +14,7 @@
 #include "unfold/export.h"
 #include "unfold/import.h"
 #include "unfold/mesh.h"
+#include "solids/net.h"
 #include "unfold/net_construction.h"
 
 namespace didod::unfold {
@@ -93,11 +94,18 @@ void ExpectFoldsInto(const Construction& c, const Polyhedron& shape, bool placed
 }
 
 Construction NetOf(const Polyhedron& solid) {
-  return SolidNetConstruction(solid, SheetBoxFor(799, 638), ViewCentreOf(799, 638));
+  std::optional<Construction> c = solids::SolidNetConstruction(solid, "solid", 799, 638, ViewCentre{399, 319});
+  if (!c) throw std::runtime_error("the net does not fit the store");
+  return std::move(*c);
 }
 
+// Every seventh solid through every kind of file; with DIDOD_UNFOLD_ALL=1
+// every solid.
 TEST(Import, CatalogueSolidsComeBackFromEveryKindOfFile) {
-  for (const std::string& name : netgen::CatalogueNames()) {
+  const bool all = std::getenv("DIDOD_UNFOLD_ALL") != nullptr;
+  const std::vector<std::string>& names = netgen::CatalogueNames();
+  for (std::size_t i = 0; i < names.size(); i += all ? 1 : 7) {
+    const std::string& name = names[i];
     const Polyhedron solid = netgen::BuildSolid(name);
     for (const Kind& kind : Kinds()) {
       SCOPED_TRACE(name + " as " + Describe(kind));
@@ -107,7 +115,7 @@ TEST(Import, CatalogueSolidsComeBackFromEveryKindOfFile) {
   }
 }
 
-// Each solid through one kind of file, the kinds taking turns; with
+// Every third solid through one kind of file, the kinds taking turns; with
 // DIDOD_UNFOLD_ALL=1 every solid through every kind.
 TEST(Import, CatalogueSolidsUnfoldIntoOnePieceAndFoldBackIntoTheirShape) {
   const bool all = std::getenv("DIDOD_UNFOLD_ALL") != nullptr;
@@ -115,7 +123,7 @@ TEST(Import, CatalogueSolidsUnfoldIntoOnePieceAndFoldBackIntoTheirShape) {
   for (std::size_t i = 0; i < names.size(); ++i) {
     const Polyhedron solid = netgen::BuildSolid(names[i]);
     for (std::size_t k = 0; k < Kinds().size(); ++k) {
-      if (!all && k != i % Kinds().size()) continue;
+      if (!all && (i % 3 != 0 || k != i / 3 % Kinds().size())) continue;
       SCOPED_TRACE(names[i] + " as " + Describe(Kinds()[k]));
       // The net check may give up on the spikes of the one solid it finds hardest.
       // The net check does not yet keep its time budget on the spikes of this
@@ -131,7 +139,7 @@ TEST(Import, CatalogueSolidsUnfoldIntoOnePieceAndFoldBackIntoTheirShape) {
 // DIDOD_UNFOLD_ALL=1 every size.
 TEST(Import, RandomConvexSolidsUnfoldIntoOnePieceAndFoldBackIntoTheirShape) {
   const bool all = std::getenv("DIDOD_UNFOLD_ALL") != nullptr;
-  std::vector<int> sizes{4, 5, 6, 7, 9, 12, 17, 26, 39, 56, 80, 111, 144, 168, 169, 199};
+  std::vector<int> sizes{4, 5, 7, 12, 26, 56, 111, 168, 199};
   if (all) {
     sizes.clear();
     for (int f = 4; f <= 199; ++f) sizes.push_back(f);
