@@ -683,6 +683,8 @@ void Tfpoly::MakeSolid() {
   if (construction_.GrabbedPoint != 0) return;
   SolidDialog dialog(this);
   if (dialog.exec() != QDialog::Accepted || !dialog.Choice()) return;
+  // The solid replaces the construction; it stays unsaved work afterwards.
+  if (!ConfirmDiscardOrSave(QString::fromUtf8(kReplaceQuestion))) return;
   PlaceSolid(*dialog.Choice());
 }
 
