@@ -13,7 +13,10 @@
 #include <QTimer>
 
 #include "app/application.h"
+#include "app/fold_view.h"
 #include "app/main_window.h"
+#include "app/solid_export.h"
+#include "unfold/import.h"
 #include "fold/fold.h"
 #include "window_support.h"
 
@@ -112,6 +115,55 @@ TEST_F(ImportWindowTest, ABadFileIsNamedWithItsFaultAndChangesNothing) {
     EXPECT_EQ(window.construction().NetPoints[i].x, before[i].x);
     EXPECT_EQ(window.construction().NetPoints[i].y, before[i].y);
   }
+}
+
+// The fold window saves the solid it shows, its longest edge as long as the
+// cut-and-fold sheet's.
+TEST_F(ImportWindowTest, TheFoldedSolidIsExportedAtTheSheetsEdgeLength) {
+  ASSERT_TRUE(window.ImportSolidFile(Write("würfel.off", kTriangulatedCube)));
+  FoldWindow* fold = ShowFoldWindow(window.construction(), &window);
+  fold->trueEdgeLength = 35;
+  ASSERT_TRUE(fold->exportButton->isEnabled());
+  const QString path = QDir(dir.path()).filePath("gefaltet.stl");
+  OnNextModal([path](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->objectName(), "SolidExportDialog");
+    if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) name->setText(path);
+    else dialog->selectFile(path);
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  QTest::mouseClick(fold->exportButton, Qt::LeftButton);
+  QFile written(path);
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  const QByteArray bytes = written.readAll();
+  const unfold::Polyhedron back = unfold::ImportSolid(
+      std::span(reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size()), "gefaltet.stl");
+  EXPECT_EQ(back.faces.size(), 6u);
+  EXPECT_EQ(back.vertices.size(), 8u);
+  const auto [shortest, longest] = unfold::EdgeLengthRange(back);
+  EXPECT_NEAR(shortest, 35, 1e-4);
+  EXPECT_NEAR(longest, 35, 1e-4);
+
+  // Every format by its extension; glTF as its binary form.
+  const std::vector<std::vector<geo::Vec3>>& faces = fold->view->result().solid;
+  for (const char* name : {"k.obj", "k.off", "k.glb"}) {
+    const std::string file = QDir(dir.path()).filePath(name).toStdString();
+    WriteFoldedSolid(faces, 20, file);
+    QFile f(QString::fromStdString(file));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name;
+    const QByteArray got = f.readAll();
+    if (std::string(name) == "k.glb") {
+      EXPECT_TRUE(got.startsWith("glTF"));
+      continue;
+    }
+    const unfold::Polyhedron p = unfold::ImportSolid(
+        std::span(reinterpret_cast<const unsigned char*>(got.constData()), got.size()), name);
+    EXPECT_EQ(p.faces.size(), 6u) << name;
+    EXPECT_NEAR(unfold::EdgeLengthRange(p).second, 20, 1e-4) << name;
+  }
+  EXPECT_THROW(WriteFoldedSolid(faces, 20, QDir(dir.path()).filePath("k.txt").toStdString()), std::runtime_error);
+  fold->close();
 }
 
 }  // namespace
