@@ -137,7 +137,8 @@ std::optional<SolidFormat> SolidFormatOfName(const std::string& name) {
 std::vector<unsigned char> SolidFileBytes(const Polyhedron& solid, SolidFormat format, bool triangles) {
   switch (format) {
     case SolidFormat::Off: return OffBytes(solid, triangles);
-    case SolidFormat::Obj: return LibraryBytes(solid, "objnomtl", triangles, false);
+    // The library would smooth the normals of shared corners; each face brings its own.
+    case SolidFormat::Obj: return LibraryBytes(solid, "objnomtl", triangles, true);
     case SolidFormat::StlAscii: return LibraryBytes(solid, "stl", true, false);
     case SolidFormat::StlBinary: return LibraryBytes(solid, "stlb", true, false);
     case SolidFormat::Ply: return LibraryBytes(solid, "plyb", triangles, false);
