@@ -118,12 +118,13 @@ void ExpectEdgesKeepTheirLengths(const Construction& c, const FoldResult& r) {
     const NetPoint a = corner(e, 0), b = corner(e, 1);
     return std::hypot(a.x - b.x, a.y - b.y);
   };
-  for (const EdgeGluing& g : r.gluings) EXPECT_NEAR(length(g.a), length(g.b), 1e-6);
+  const FoldedSolid& solid = r.solids.front();
+  for (const EdgeGluing& g : solid.gluings) EXPECT_NEAR(length(g.a), length(g.b), 1e-6);
   for (int f = 1; f <= c.FaceCount; ++f) {
     const FaceRangeResult fr = c.FaceRange(f);
-    const auto& s = r.solid[f - 1];
+    const auto& s = solid.corners[f - 1];
     for (int i = fr.first; i < fr.last; ++i) {
-      const Point3 &a = s[i - fr.first], &b = s[i - fr.first + 1];
+      const geo::Vec3 &a = s[i - fr.first], &b = s[i - fr.first + 1];
       EXPECT_NEAR(std::hypot(a.x - b.x, a.y - b.y, a.z - b.z),
                   std::hypot(c.NetPoints[i].x - c.NetPoints[i + 1].x, c.NetPoints[i].y - c.NetPoints[i + 1].y), 1e-6);
     }
@@ -148,17 +149,18 @@ TEST_F(Catalogue, EveryNetFoldsIntoItsSolid) {
       ++undecided;
       continue;
     }
-    ASSERT_FALSE(r.solid.empty()) << r.message;
-    EXPECT_EQ(r.faces, want.F) << r.message;
-    EXPECT_EQ(r.edges, want.E) << r.message;
-    EXPECT_EQ(r.vertices, want.V) << r.message;
-    EXPECT_EQ(r.convex, want.convex) << r.message;
+    ASSERT_FALSE(r.solids.empty()) << r.message;
+    const FoldedSolid& s = r.solids.front();
+    EXPECT_EQ(s.faces, want.F) << r.message;
+    EXPECT_EQ(s.edges, want.E) << r.message;
+    EXPECT_EQ(s.vertices, want.V) << r.message;
+    EXPECT_EQ(s.convex, want.convex) << r.message;
     if (want.convex) {
       EXPECT_TRUE(r.verdict == FoldResult::Verdict::Convex || r.verdict == FoldResult::Verdict::Several);
     } else {
       EXPECT_TRUE(r.verdict == FoldResult::Verdict::NonConvex || r.verdict == FoldResult::Verdict::Several);
     }
-    EXPECT_EQ(r.hinges.size() + r.gluings.size(), static_cast<size_t>(want.E));
+    EXPECT_EQ(s.hinges.size() + s.gluings.size(), static_cast<size_t>(want.E));
     ExpectEdgesKeepTheirLengths(c, r);
   }
   EXPECT_LE(undecided, 1);
@@ -175,7 +177,9 @@ TEST_F(Catalogue, DihedralAnglesOfKnownSolids) {
   for (const auto& [name, angles] : known) {
     SCOPED_TRACE(name);
     const FoldResult r = FoldNet(Net(name));
-    ASSERT_TRUE(r.convex) << r.message;
+    ASSERT_FALSE(r.solids.empty()) << r.message;
+    const FoldedSolid& s = r.solids.front();
+    ASSERT_TRUE(s.convex) << r.message;
     std::set<int> seen;
     auto check = [&](double d) {
       bool match = false;
@@ -186,8 +190,8 @@ TEST_F(Catalogue, DihedralAnglesOfKnownSolids) {
         }
       EXPECT_TRUE(match) << d * kDeg;
     };
-    for (const Hinge& h : r.hinges) check(h.dihedral);
-    for (double d : r.gluingDihedral) check(d);
+    for (const Hinge& h : s.hinges) check(h.dihedral);
+    for (double d : s.gluingDihedral) check(d);
     EXPECT_EQ(seen.size(), angles.size());
   }
 }
@@ -212,7 +216,7 @@ TEST_F(Catalogue, BrokenNetsNeverGiveAWrongSolid) {
       const FoldResult r = FoldNet(Without(c, f));
       EXPECT_TRUE(r.verdict == FoldResult::Verdict::DoesNotFold || r.verdict == FoldResult::Verdict::NotANet)
           << f << ": " << r.message;
-      EXPECT_TRUE(r.solid.empty());
+      EXPECT_TRUE(r.solids.empty());
     }
     // Two faces on top of each other.
     Construction twice = c;
