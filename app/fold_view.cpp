@@ -1,14 +1,17 @@
 #include "app/fold_view.h"
 
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSlider>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -112,20 +115,41 @@ FoldWindow::FoldWindow(const Construction& c, QWidget* parent, const Constructio
   FoldResult unchecked;
   unchecked.flat = FlatNet(c);
   view_->setResult(std::move(unchecked));
+  verdict_ = new QLabel(this);
+  verdict_->setObjectName("verdict");
+  verdict_->setWordWrap(true);
+  verdict_->hide();
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(view_, 1);
+  layout->addLayout(sliderRow());
+  layout->addLayout(solidRow());
+  layout->addLayout(busyRow());
+  layout->addWidget(verdict_);
+  startCheck(options);
+}
 
+QLayout* FoldWindow::sliderRow() {
   slider_ = new QSlider(Qt::Horizontal, this);
   slider_->setObjectName("Faltung");
   slider_->setRange(0, 100);
   slider_->setEnabled(false);
-  auto* sliderLabel = new QLabel("Faltung", this);
-  sliderLabel->setObjectName("FaltungLabel");
-  sliderLabel->setBuddy(slider_);
+  auto* label = new QLabel("Faltung", this);
+  label->setObjectName("FaltungLabel");
+  label->setBuddy(slider_);
   percent_ = new QLabel("0 %", this);
+  connect(slider_, &QSlider::valueChanged, this, [this](int v) {
+    view_->setFraction(v / 100.0);
+    percent_->setText(QString::number(v) + " %");
+  });
   auto* row = new QHBoxLayout;
-  row->addWidget(sliderLabel);
+  row->addWidget(label);
   row->addWidget(slider_, 1);
   row->addWidget(percent_);
+  return row;
+}
 
+// Shown only when the net folds into several solids.
+QLayout* FoldWindow::solidRow() {
   previous_ = new QToolButton(this);
   previous_->setObjectName("previousSolid");
   previous_->setArrowType(Qt::LeftArrow);
@@ -136,12 +160,18 @@ FoldWindow::FoldWindow(const Construction& c, QWidget* parent, const Constructio
   next_->setToolTip("Nächster Körper");
   solidCaption_ = new QLabel(this);
   solidCaption_->setObjectName("solidCaption");
-  auto* solids = new QHBoxLayout;
-  solids->addWidget(previous_);
-  solids->addWidget(solidCaption_, 1);
-  solids->addWidget(next_);
+  connect(previous_, &QToolButton::clicked, this, [this] { showSolid(view_->solid() - 1); });
+  connect(next_, &QToolButton::clicked, this, [this] { showSolid(view_->solid() + 1); });
+  auto* row = new QHBoxLayout;
+  row->addWidget(previous_);
+  row->addWidget(solidCaption_, 1);
+  row->addWidget(next_);
   for (QWidget* w : std::initializer_list<QWidget*>{previous_, next_, solidCaption_}) w->hide();
+  return row;
+}
 
+// Shown while the check runs.
+QLayout* FoldWindow::busyRow() {
   status_ = new QLabel("Das Netz wird geprüft …", this);
   status_->setObjectName("checking");
   busy_ = new QProgressBar(this);
@@ -150,36 +180,20 @@ FoldWindow::FoldWindow(const Construction& c, QWidget* parent, const Constructio
   busy_->setTextVisible(false);
   cancel_ = new QPushButton("Abbrechen", this);
   cancel_->setObjectName("cancel");
-  auto* busyRow = new QHBoxLayout;
-  busyRow->addWidget(status_);
-  busyRow->addWidget(busy_, 1);
-  busyRow->addWidget(cancel_);
-
-  verdict_ = new QLabel(this);
-  verdict_->setObjectName("verdict");
-  verdict_->setWordWrap(true);
-  verdict_->hide();
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(view_, 1);
-  layout->addLayout(row);
-  layout->addLayout(solids);
-  layout->addLayout(busyRow);
-  layout->addWidget(verdict_);
-
-  connect(slider_, &QSlider::valueChanged, this, [this](int v) {
-    view_->setFraction(v / 100.0);
-    percent_->setText(QString::number(v) + " %");
-  });
-  connect(previous_, &QToolButton::clicked, this, [this] { showSolid(view_->solid() - 1); });
-  connect(next_, &QToolButton::clicked, this, [this] { showSolid(view_->solid() + 1); });
   connect(cancel_, &QPushButton::clicked, this, &FoldWindow::cancelCheck);
+  auto* row = new QHBoxLayout;
+  row->addWidget(status_);
+  row->addWidget(busy_, 1);
+  row->addWidget(cancel_);
+  return row;
+}
 
-  // The worker has its own copy of the net and touches nothing else; the
-  // answer comes back through the window's event queue.
+// The worker has its own copy of the net and touches nothing else; the answer
+// comes back through the window's event queue.
+void FoldWindow::startCheck(FoldOptions options) {
   options.cancel = &cancelled_;
   checking_ = true;
-  worker_ = std::thread([this, net = c, options] {
+  worker_ = std::thread([this, net = checkedNet_, options] {
     auto answer = std::make_shared<FoldResult>(FoldNet(net, options));
     QMetaObject::invokeMethod(this, [this, answer] { showAnswer(std::move(*answer)); }, Qt::QueuedConnection);
   });
@@ -237,6 +251,30 @@ void FoldWindow::showSolid(std::size_t solid) {
   previous_->setEnabled(solid > 0);
   next_->setEnabled(solid + 1 < count);
   solidCaption_->setText(QString::fromStdString(SolidCaption(view_->result(), solid)));
+}
+
+FoldResult CheckNetWaiting(const Construction& c, QWidget* parent) {
+  std::atomic<bool> cancelled{false};
+  FoldOptions options;
+  options.cancel = &cancelled;
+  QWidget* window = parent ? parent->window() : nullptr;
+  if (window) window->setEnabled(false);
+  QProgressDialog progress("Das Netz wird geprüft …", "Abbrechen", 0, 0, window);
+  progress.setObjectName("checkingNet");
+  progress.setWindowTitle("Netz falten");
+  QObject::connect(&progress, &QProgressDialog::canceled, [&cancelled] { cancelled = true; });
+  QTimer::singleShot(300, &progress, [&progress] { progress.show(); });  // quick checks show nothing
+  QEventLoop loop;
+  FoldResult result;
+  std::thread worker([&loop, &result, net = c, options] {
+    result = FoldNet(net, options);
+    QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+  });
+  loop.exec();
+  worker.join();
+  progress.reset();
+  if (window) window->setEnabled(true);
+  return result;
 }
 
 FoldWindow* ShowFoldWindow(const Construction& c, QWidget* parent) {

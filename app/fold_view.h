@@ -16,6 +16,7 @@
 #include "view3d/view3d.h"
 
 class QLabel;
+class QLayout;
 class QProgressBar;
 class QPushButton;
 class QSlider;
@@ -87,6 +88,10 @@ class FoldWindow : public QDialog {
   void done(int r) override;
 
  private:
+  QLayout* sliderRow();
+  QLayout* solidRow();
+  QLayout* busyRow();
+  void startCheck(FoldOptions options);
   void showAnswer(FoldResult result);
   void showSolid(std::size_t solid);
   void stopWatching();
@@ -107,6 +112,12 @@ class FoldWindow : public QDialog {
   bool checking_ = false;
   std::thread worker_;
 };
+
+// Checks the net on a worker thread for a command that needs the answer before
+// it goes on (the cut-and-fold sheet): the parent's window takes no input
+// meanwhile but keeps repainting, and a check that takes longer than a moment
+// shows a box "Das Netz wird geprüft …" with "Abbrechen".
+FoldResult CheckNetWaiting(const Construction& c, QWidget* parent);
 
 // Opens the fold window for the construction and returns it: the window checks
 // a copy and watches `c` for changes until it is closed, so `c` must outlive

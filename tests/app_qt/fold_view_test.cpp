@@ -6,9 +6,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -35,6 +37,16 @@ QString Verdict(const FoldWindow* w) { return Child<QLabel>(w, "verdict")->text(
 
 bool WaitForAnswer(const FoldWindow* w) {
   return QTest::qWaitFor([w] { return !w->checking(); }, 30000);
+}
+
+// A fold window on its own, shown, once its answer has come.
+std::unique_ptr<FoldWindow> Answered(const Construction& c) {
+  std::unique_ptr<FoldWindow> w(new FoldWindow(c));
+  w->resize(600, 560);
+  w->show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+  EXPECT_TRUE(WaitForAnswer(w.get()));
+  return w;
 }
 
 QImage Picture(FoldView* view) { return view->grab().toImage(); }
@@ -100,12 +112,7 @@ TEST(FoldWindow, OpensAtOnceThenShowsTheFlatNetAndTheClosedCube) {
 }
 
 TEST(FoldWindow, TurnsWithTheMouse) {
-  const Construction c = testnets::CubeCross();
-  std::unique_ptr<FoldWindow> w(new FoldWindow(c));
-  w->resize(600, 560);
-  w->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-  ASSERT_TRUE(WaitForAnswer(w.get()));
+  const std::unique_ptr<FoldWindow> w = Answered(testnets::CubeCross());
   FoldView* view = w->view();
   const QImage before = Picture(view);
   const QPointF cornerBefore = view->project({1, 1, 0});
@@ -141,12 +148,7 @@ TEST(FoldWindow, BrokenNetShowsTheReasonAndStaysFlat) {
 
 // A net that closes in several ways: each solid can be looked at in turn.
 TEST(FoldWindow, StepsThroughEverySolidFound) {
-  const Construction c = testnets::Icosahedron();
-  std::unique_ptr<FoldWindow> w(new FoldWindow(c));
-  w->resize(600, 560);
-  w->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-  ASSERT_TRUE(WaitForAnswer(w.get()));
+  const std::unique_ptr<FoldWindow> w = Answered(testnets::Icosahedron());
   const FoldResult& r = w->view()->result();
   ASSERT_GE(r.solids.size(), 2u) << r.message;
   const QString count = QString::number(r.solids.size());
@@ -204,6 +206,22 @@ int LeafFace(const Construction& c) {
   return 0;
 }
 
+// The main window showing the catalogue's Rhombenikosidodekaeder without a
+// leaf face, removed with a right click: a large net that cannot be decided in time.
+void ShowBrokenNet(Tfpoly& main) {
+  main.resize(1100, 800);
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  QComboBox* nets = Child<QComboBox>(&main, "Co2");
+  nets->setCurrentIndex(nets->findText("Rhombenikosidodekaeder"));
+  const Construction& c = main.construction();
+  ASSERT_EQ(c.FaceCount, 62);
+  const int leaf = LeafFace(c);
+  ASSERT_GT(leaf, 0);
+  QTest::mouseClick(Child<QWidget>(&main, "PB5"), Qt::RightButton, {}, At(c, c.FaceRange(leaf).first));
+  ASSERT_EQ(c.FaceCount, 61);
+}
+
 class CountPaints : public QObject {
  public:
   int paints = 0;
@@ -215,18 +233,10 @@ class CountPaints : public QObject {
 
 TEST(FoldWindow, TheMainWindowStaysResponsiveWhileALargeBrokenNetIsChecked) {
   Tfpoly main;
-  main.resize(1100, 800);
-  main.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
-  QComboBox* nets = Child<QComboBox>(&main, "Co2");
-  nets->setCurrentIndex(nets->findText("Rhombenikosidodekaeder"));
+  ShowBrokenNet(main);
+  if (::testing::Test::HasFatalFailure()) return;
   const Construction& c = main.construction();
-  ASSERT_EQ(c.FaceCount, 62);
   QWidget* sheet = Child<QWidget>(&main, "PB5");
-  const int leaf = LeafFace(c);
-  ASSERT_GT(leaf, 0);
-  QTest::mouseClick(sheet, Qt::RightButton, {}, At(c, c.FaceRange(leaf).first));
-  ASSERT_EQ(c.FaceCount, 61);
 
   // From the menu the window opens at once: the command returns while the check runs.
   Child<QAction>(&main, "MFold")->trigger();
@@ -273,6 +283,42 @@ TEST(FoldWindow, TheMainWindowStaysResponsiveWhileALargeBrokenNetIsChecked) {
   EXPECT_TRUE(Verdict(&checking).startsWith(QString::fromUtf8("Das Netz wurde geändert")))
       << Verdict(&checking).toStdString();
   EXPECT_TRUE(Verdict(&checking).contains("abgebrochen"));
+}
+
+// A command that needs the answer (the cut-and-fold sheet) waits for it
+// without freezing the window: the window takes no input but repaints, and
+// after a moment a box offers "Abbrechen".
+TEST(FoldWindow, ACommandWaitingForTheCheckLetsTheWindowRepaintAndCanCancel) {
+  Tfpoly main;
+  ShowBrokenNet(main);
+  if (::testing::Test::HasFatalFailure()) return;
+  const Construction& c = main.construction();
+  QWidget* sheet = Child<QWidget>(&main, "PB5");
+  CountPaints counter;
+  sheet->installEventFilter(&counter);
+  bool disabledMeanwhile = false;
+  int ticks = 0;
+  QTimer poll;
+  poll.setInterval(20);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    ++ticks;
+    disabledMeanwhile = disabledMeanwhile || !main.isEnabled();
+    sheet->update();
+    auto* box = main.findChild<QProgressDialog*>("checkingNet");
+    if (box && box->isVisible() && counter.paints > 0) {
+      if (auto* cancel = box->findChild<QPushButton*>()) QTest::mouseClick(cancel, Qt::LeftButton);
+      poll.stop();
+    }
+  });
+  poll.start();
+  const FoldResult r = CheckNetWaiting(c, sheet);
+  poll.stop();
+  sheet->removeEventFilter(&counter);
+  EXPECT_TRUE(disabledMeanwhile);
+  EXPECT_TRUE(main.isEnabled());
+  EXPECT_GT(counter.paints, 0);
+  EXPECT_GT(ticks, 1);
+  EXPECT_EQ(r.stop, FoldStop::Cancelled) << r.message;
 }
 
 // A cube net laid out by hand on the main window, with mouse events only:

@@ -1,12 +1,14 @@
 // Every ready-made net folds into its solid.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <map>
 #include <numbers>
 #include <set>
 
 #include "fold/fold.h"
+#include "fold/net_complex.h"
 #include "nets.h"
 #include "persistence/catalogue.h"
 
@@ -161,6 +163,9 @@ TEST_F(Catalogue, EveryNetFoldsIntoItsSolid) {
       EXPECT_TRUE(r.verdict == FoldResult::Verdict::NonConvex || r.verdict == FoldResult::Verdict::Several);
     }
     EXPECT_EQ(s.hinges.size() + s.gluings.size(), static_cast<size_t>(want.E));
+    // "nur" only where the search was complete.
+    EXPECT_FALSE(r.message.find("nur zu") != std::string::npos && r.message.find("offen") != std::string::npos)
+        << r.message;
     ExpectEdgesKeepTheirLengths(c, r);
   }
   EXPECT_LE(undecided, 1);
@@ -227,6 +232,69 @@ TEST_F(Catalogue, BrokenNetsNeverGiveAWrongSolid) {
     const FoldResult r = FoldNet(twice);
     EXPECT_EQ(r.verdict, FoldResult::Verdict::NotANet);
     EXPECT_NE(r.message.find("überdecken sich"), std::string::npos) << r.message;
+  }
+}
+
+// Faces (other than face 1) hinged to the rest at one edge only, with an even
+// number of corners, so that the net without one of them still has an even
+// number of free edges to glue.
+std::vector<int> Leaves(const Construction& c) {
+  foldnet::NetComplex net;
+  EXPECT_TRUE(foldnet::BuildNetComplex(c, 1e-4, net));
+  std::vector<int> hinges(net.faces.size(), 0), leaves;
+  for (const auto& h : net.hinges) {
+    ++hinges[h.a.face];
+    ++hinges[h.b.face];
+  }
+  for (size_t f = 1; f < net.faces.size(); ++f)
+    if (hinges[f] == 1 && net.faces[f].Size() % 2 == 0) leaves.push_back(static_cast<int>(f) + 1);
+  return leaves;
+}
+
+// Without a leaf these nets fold into real (non-convex) solids, but also
+// very nearly into shapes with a face folded back flat onto its neighbour;
+// those are no solids.
+TEST_F(Catalogue, NoFaceOfASolidLiesFoldedOntoAnother) {
+  FoldOptions quick;
+  quick.timeBudgetSeconds = 1;
+  int solids = 0;
+  for (const char* name : {"Johnson Polyeder 16", "Johnson Polyeder 22"}) {
+    const Construction c = Net(name);
+    for (int leaf : Leaves(c)) {
+      SCOPED_TRACE(std::string(name) + " without " + std::to_string(leaf));
+      const FoldResult r = FoldNet(Without(c, leaf), quick);
+      for (const FoldedSolid& s : r.solids) {
+        ++solids;
+        auto open = [](double angle) { return angle > 1e-3 && angle < 2 * std::numbers::pi - 1e-3; };
+        for (const Hinge& h : s.hinges) EXPECT_TRUE(open(h.dihedral)) << h.dihedral;
+        for (double d : s.gluingDihedral) EXPECT_TRUE(open(d)) << d;
+      }
+    }
+  }
+  EXPECT_GT(solids, 0);
+}
+
+// The largest catalogue nets without a leaf cannot be decided in time; the
+// check says so within its budget (and a tenth).
+TEST_F(Catalogue, LargeBrokenNetsReturnWithinTheirBudget) {
+  const FoldOptions options;
+  for (const char* name : {"Rhombenikosidodekaeder", "Johnson Polyeder 42"}) {
+    SCOPED_TRACE(name);
+    const Construction c = Net(name);
+    const std::vector<int> leaves = Leaves(c);
+    ASSERT_FALSE(leaves.empty());
+    const auto start = std::chrono::steady_clock::now();
+    const FoldResult r = FoldNet(Without(c, leaves.back()), options);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LE(seconds, 1.1 * options.timeBudgetSeconds) << r.message;
+    if (r.solids.empty() && r.verdict != FoldResult::Verdict::DoesNotFold) {
+      // Stopped at the time limit or at the most candidates it keeps, and it says which.
+      EXPECT_EQ(r.verdict, FoldResult::Verdict::Undecided) << r.message;
+      EXPECT_EQ(r.message, std::string("Ob sich das Netz zu einem Körper schließt, blieb offen: die Suche endete an ") +
+                               (r.stop == FoldStop::TimeLimit ? "der Zeitgrenze."
+                                                              : "ihrer Höchstzahl von 50000 Kandidaten."));
+      EXPECT_NE(r.stop, FoldStop::None);
+    }
   }
 }
 
