@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -13,6 +14,7 @@
 #include <QPrinter>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cctype>
 #include <optional>
 
@@ -20,6 +22,7 @@
 #include "app/fold_view.h"
 #include "craft/fold_gluing.h"
 #include "output/craft_writer.h"
+#include "output/recent_folder.h"
 
 namespace didod {
 
@@ -53,9 +56,12 @@ bool EndsWith(const std::string& s, const std::string& tail) {
 // Asks for the options until the sheet can be laid out; nothing when cancelled.
 std::optional<craft::CraftSheet> AskAndLayOut(const Construction& construction, const craft::SheetFolding& folding,
                                               const std::string& netName, const QString& caption,
-                                              QWidget* parent) {
+                                              double trueEdgeLength, QWidget* parent) {
   CraftDialog dialog(caption, parent);
-  dialog.SetOptions(LastOptions());
+  craft::CraftOptions offered = LastOptions();
+  if (trueEdgeLength > 0)
+    offered.edgeLength = std::clamp(trueEdgeLength, craft::kMinEdgeLength, craft::kMaxEdgeLength);
+  dialog.SetOptions(offered);
   while (dialog.exec() == QDialog::Accepted) {
     craft::CraftOptions options = dialog.Options();
     options.title = netName;
@@ -165,21 +171,26 @@ std::string WriteCraftSheetFile(const Construction& construction, const std::str
   return {};
 }
 
-bool SaveCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent) {
+bool SaveCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent,
+                    double trueEdgeLength) {
   const craft::SheetFolding folding = craft::SheetFoldingOf(CheckNetWaiting(construction, parent));
   if (!folding.folds) {
     Tell(parent, folding.message);
     return false;
   }
-  const auto sheet = AskAndLayOut(construction, folding, netName, "Bastelbogen speichern", parent);
+  const auto sheet = AskAndLayOut(construction, folding, netName, "Bastelbogen speichern", trueEdgeLength, parent);
   if (!sheet) return false;
   const QString pdfFilter = "PDF-Datei (*.pdf)";
   const QString svgFilter = "SVG-Datei für Schneideplotter (*.svg)";
   QString filter = pdfFilter;
+  // The first sheet of a run is offered in the working folder, later ones where the last one went.
+  const QString folder = RecentFolder(QStringLiteral("craft"), QString());
+  const QString name = QString::fromStdString(sheet->title) + ".pdf";
   QString path = QFileDialog::getSaveFileName(parent, "Bastelbogen speichern",
-                                              QString::fromStdString(sheet->title) + ".pdf",
+                                              folder.isEmpty() ? name : QDir(folder).filePath(name),
                                               pdfFilter + ";;" + svgFilter, &filter);
   if (path.isEmpty()) return false;
+  RememberFolder(QStringLiteral("craft"), path);
   const bool svg = filter == svgFilter || path.endsWith(".svg", Qt::CaseInsensitive);
   if (svg && !path.endsWith(".svg", Qt::CaseInsensitive)) path += ".svg";
   if (!svg && !path.endsWith(".pdf", Qt::CaseInsensitive)) path += ".pdf";
@@ -190,13 +201,14 @@ bool SaveCraftSheet(const Construction& construction, const std::string& netName
   return true;
 }
 
-bool PrintCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent) {
+bool PrintCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent,
+                     double trueEdgeLength) {
   const craft::SheetFolding folding = craft::SheetFoldingOf(CheckNetWaiting(construction, parent));
   if (!folding.folds) {
     Tell(parent, folding.message);
     return false;
   }
-  const auto sheet = AskAndLayOut(construction, folding, netName, "Bastelbogen drucken", parent);
+  const auto sheet = AskAndLayOut(construction, folding, netName, "Bastelbogen drucken", trueEdgeLength, parent);
   if (!sheet) return false;
   QPrinter printer(QPrinter::HighResolution);
   PrepareCraftPrinter(*sheet, printer);

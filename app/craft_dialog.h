@@ -35,9 +35,12 @@ class CraftDialog : public QDialog {
 // Both check first that the net folds; a net that does not gets the fold
 // check's verdict and no sheet. Then they ask for the sheet's options, and a
 // file name (PDF or SVG) or a printer. Return whether a sheet was written or
-// printed.
-bool SaveCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent);
-bool PrintCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent);
+// printed. A true edge length (mm: the longest edge of a solid made to
+// measure, 0 for none) is offered as the sheet's edge length.
+bool SaveCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent,
+                    double trueEdgeLength = 0);
+bool PrintCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent,
+                     double trueEdgeLength = 0);
 
 // Without any dialog: folds, lays out and writes the sheet to the file, PDF or,
 // for a name ending in ".svg", SVG. Returns an empty string when written,

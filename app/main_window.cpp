@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <algorithm>
+#include <iterator>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -10,16 +12,20 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include "app/accessible_combo.h"
 #include "app/application.h"
 #include "app/craft_dialog.h"
 #include "app/fold_view.h"
 #include "app/glyphs.h"
+#include "app/solid_dialog.h"
+#include "app/panel_palette.h"
 #include "output/clipboard.h"
 #include "output/printing.h"
 #include "output/save_picture.h"
 #include "persistence/catalogue.h"
 #include "persistence/construction_file.h"
 #include "render/zoom.h"
+#include "solids/net.h"
 
 // Resources linked from a static library must be registered by hand.
 static void InitGlyphResources() { Q_INIT_RESOURCE(glyphs); }
@@ -59,15 +65,25 @@ QFont PixelFont(const char* family, int pixels, bool bold = false, bool italic =
 const char* kPushButtonStyle =
     "QPushButton { background: white; color: black; border-radius: 2px; padding-top: 1px;"
     " border: 4px solid qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #e8e8e8, stop:1 #a0a0a0); }"
+    "QPushButton:focus { border: 4px solid qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #c8dcf4, stop:1 #3c78b4); }"
     "QPushButton:hover { color: blue; }"
     "QPushButton:pressed { padding-top: 3px; border-color: #909090; }";
+
+// A text colour of the window's own design; it holds whatever the theme's palette.
+void SetTextColour(QWidget* widget, QColor colour) {
+  QPalette palette = widget->palette();
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+    palette.setColor(role, colour);
+  widget->setPalette(palette);
+}
 
 }  // namespace
 
 Tfpoly::Tfpoly(QWidget* parent) : QMainWindow(parent) {
   InitGlyphResources();
+  UseAccessibleNamesOfComboBoxes();
   setObjectName("fpoly");
-  setWindowTitle(QString::fromLatin1(kWindowCaption));
+  SetCurrentFile(QString());
   setWindowIcon(QIcon(":/glyphs/didod.svg"));
 
   BuildMenu();
@@ -92,10 +108,15 @@ Tfpoly::Tfpoly(QWidget* parent) : QMainWindow(parent) {
   BuildSidePanel(P2);
   row->addWidget(P34);
   PB5 = new SheetWidget(construction_, P2);
+  PB5->setObjectName("PB5");
   PB5->setMinimumSize(1, 1);
   row->addWidget(PB5, 1);
   column->addWidget(P2, 1);
   setCentralWidget(central);
+  UsePanelPalette(central);
+  P2->setPalette(white);
+  KeepControlsWhole();
+  SetUpKeyboardAndScreenReaders();
 
   PB5->renderOptions = [this] { return CurrentRenderOptions(); };
   PB5->onMouseDown = [this](SheetButton b, int x, int y) { PB5MouseDown(b, x, y); };
@@ -105,8 +126,10 @@ Tfpoly::Tfpoly(QWidget* parent) : QMainWindow(parent) {
   PB5->onResized = [this] { construction_.RecomputeScreenPoints(SheetCentre()); };
 
   SD3 = new QFileDialog(this);
+  SD3->setObjectName("SD3");
   SD3->setAcceptMode(QFileDialog::AcceptSave);
   Od1 = new QFileDialog(this);
+  Od1->setObjectName("Od1");
   Od1->setAcceptMode(QFileDialog::AcceptOpen);
   Od1->setFileMode(QFileDialog::AnyFile);
   for (QFileDialog* dialog : {SD3, Od1}) {
@@ -137,7 +160,7 @@ void Tfpoly::BuildMenu() {
   MM1 = menuBar();
   MM1->setObjectName("MM1");
   MM1->setNativeMenuBar(false);
-  M3 = MM1->addAction("Ende");
+  M3 = MM1->addAction("&Ende");
   M3->setObjectName("M3");
   M3->setShortcut(QKeySequence(Qt::Key_Escape));
   M3->setShortcutContext(Qt::WindowShortcut);
@@ -153,7 +176,7 @@ void Tfpoly::BuildMenu() {
   addAction(M4);
   addAction(M3);
 
-  editMenu = MM1->addMenu("Bearbeiten");
+  editMenu = MM1->addMenu("&Bearbeiten");
   editMenu->setObjectName("MEdit");
   undoAction = editMenu->addAction("Rückgängig", this, [this] { Undo(); });
   undoAction->setObjectName("MUndo");
@@ -162,38 +185,62 @@ void Tfpoly::BuildMenu() {
   redoAction->setObjectName("MRedo");
   redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   editMenu->addSeparator();
-  loadShortcut = editMenu->addAction("Konstruktion laden …", this, [this] { S14Click(); });
+  loadShortcut = editMenu->addAction("Konstruktion &laden …", this, [this] { S14Click(); });
+  loadShortcut->setObjectName("MLoad");
   loadShortcut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  saveShortcut = editMenu->addAction("Konstruktion speichern …", this, [this] { S15Cla(); });
+  saveShortcut = editMenu->addAction("Konstruktion &speichern …", this, [this] { S15Cla(); });
+  saveShortcut->setObjectName("MSave");
   saveShortcut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  clearAction = editMenu->addAction("Konstruktion l&öschen …", this, [this] { S18Click(); });
+  clearAction->setObjectName("MClear");
+  clearAction->setShortcut(QKeySequence::New);
 
-  M9 = MM1->addMenu("Darstellung");
+  // The zoom commands of the tool buttons, for the keyboard.
+  viewMenu = MM1->addMenu("&Ansicht");
+  viewMenu->setObjectName("MView");
+  zoomInAction = viewMenu->addAction("Darstellung &vergrößern", this, [this] { S40Click(); });
+  zoomInAction->setObjectName("MZoomIn");
+  // "+" is a key of its own on German keyboards and Shift+= on others.
+  zoomInAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  zoomOutAction = viewMenu->addAction("Darstellung ver&kleinern", this, [this] { S41Click(); });
+  zoomOutAction->setObjectName("MZoomOut");
+  zoomOutAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+  zoomStandardAction = viewMenu->addAction("&Standardeinstellung", this, [this] { S42Click(); });
+  zoomStandardAction->setObjectName("MZoomStandard");
+  zoomStandardAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+
+  M9 = MM1->addMenu("&Darstellung");
   M9->setObjectName("M9");
-  M10 = M9->addAction("Speichern", this, [this] { S29C(); });
-  M11 = M9->addAction("Kopieren", this, [this] { Sp20C(); });
-  M12 = M9->addAction("Vektorgrafik kopieren", this, [this] { S3C(); });
+  M10 = M9->addAction("&Speichern", this, [this] { S29C(); });
+  M11 = M9->addAction("&Kopieren", this, [this] { Sp20C(); });
+  M12 = M9->addAction("&Vektorgrafik kopieren", this, [this] { S3C(); });
   M9->addSeparator()->setObjectName("N4");
-  M13 = M9->addAction("Drucken", this, [this] { S19C(); });
-  M14 = M9->addAction("Vektorgrafik drucken", this, [this] { S22C(); });
+  M13 = M9->addAction("&Drucken", this, [this] { S19C(); });
+  M14 = M9->addAction("Vektorgrafik dr&ucken", this, [this] { S22C(); });
   M10->setObjectName("M10");
   M11->setObjectName("M11");
   M12->setObjectName("M12");
   M13->setObjectName("M13");
   M14->setObjectName("M14");
 
-  solidMenu = MM1->addMenu("Körper");
+  solidMenu = MM1->addMenu("&Körper");
   solidMenu->setObjectName("MSolid");
-  foldAction = solidMenu->addAction("Netz falten", this, [this] {
+  makeSolidAction = solidMenu->addAction("Körper &erzeugen …", this, [this] { MakeSolid(); });
+  makeSolidAction->setObjectName("MMakeSolid");
+  solidMenu->addSeparator();
+  foldAction = solidMenu->addAction("Netz &falten", this, [this] {
     if (construction_.GrabbedPoint == 0) ShowFoldWindow(construction_, this);
   });
   foldAction->setObjectName("MFold");
   solidMenu->addSeparator();
-  craftSaveAction = solidMenu->addAction("Bastelbogen speichern …", this, [this] {
-    if (construction_.GrabbedPoint == 0) SaveCraftSheet(construction_, netName_, this);
+  craftSaveAction = solidMenu->addAction("Bastelbogen &speichern …", this, [this] {
+    if (construction_.GrabbedPoint == 0) SaveCraftSheet(construction_, netName_, this, trueEdge_);
   });
-  craftPrintAction = solidMenu->addAction("Bastelbogen drucken …", this, [this] {
-    if (construction_.GrabbedPoint == 0) PrintCraftSheet(construction_, netName_, this);
+  craftPrintAction = solidMenu->addAction("Bastelbogen &drucken …", this, [this] {
+    if (construction_.GrabbedPoint == 0) PrintCraftSheet(construction_, netName_, this, trueEdge_);
   });
+  craftSaveAction->setObjectName("MCraftSave");
+  craftPrintAction->setObjectName("MCraftPrint");
 }
 
 void Tfpoly::BuildCaptionStrip(QWidget* parent) {
@@ -211,7 +258,7 @@ void Tfpoly::BuildCaptionStrip(QWidget* parent) {
   captionText = new QLabel(QString::fromLatin1(kWindowCaption), P1);
   captionText->setObjectName("P1Caption");
   captionText->setFont(PixelFont("Verdana", 16, true, true));
-  captionText->setStyleSheet("color: rgb(0, 0, 128);");
+  SetTextColour(captionText, QColor(0, 0, 128));
   captionText->setAlignment(Qt::AlignCenter);
   captionText->setAttribute(Qt::WA_TransparentForMouseEvents);
   P1->installEventFilter(this);
@@ -248,7 +295,7 @@ void Tfpoly::BuildCaptionStrip(QWidget* parent) {
   S18 = makeToolButton(TB1, "S18", "Konstruktion löschen", QSize(24, 23));
   S18->setText(QString(QChar(0x2716)));  // heavy cross, in place of the Wingdings cross
   S18->setFont(PixelFont("DejaVu Sans", 17));
-  S18->setStyleSheet("QToolButton { color: rgb(0, 0, 255); }");
+  SetTextColour(S18, QColor(0, 0, 255));
   S14 = makeToolButton(TB1, "S14", "Konstruktion laden", QSize(24, 23));
   S15 = makeToolButton(TB1, "S15", "Konstruktion speichern", QSize(24, 23));
   S40 = makeToolButton(TB1, "S40", "Darstellung vergrößern", QSize(24, 23));
@@ -270,12 +317,13 @@ void Tfpoly::BuildCaptionStrip(QWidget* parent) {
   p8Layout->setContentsMargins(9, 0, 9, 0);
   Co2 = new QComboBox(P8);
   Co2->setObjectName("Co2");
+  Co2->setAccessibleName("Fertiges Netz");  // before any change of it makes Qt cache its description
   Co2->setEditable(true);
+  Co2->lineEdit()->setAccessibleName("Fertiges Netz");
   Co2->setInsertPolicy(QComboBox::NoInsert);
   Co2->setFixedWidth(217);
   Co2->setMaxVisibleItems(32);
   Co2->setFont(PixelFont("Verdana", 12));
-  Co2->setStyleSheet("QComboBox { color: black; }");
   p8Layout->addWidget(Co2);
   strip->addWidget(P8);
   for (QToolBar* bar : {TB3, TB1}) bar->setStyleSheet("QToolBar { background: transparent; border: none; }");
@@ -322,7 +370,7 @@ void Tfpoly::BuildSidePanel(QWidget* parent) {
 
   L51 = label("L51", "Regelmäßiges Vieleck", 16, 16);
   L51->setFont(PixelFont("Verdana", 12, true));
-  L51->setStyleSheet("color: rgb(0, 0, 128);");
+  SetTextColour(L51, QColor(0, 0, 128));
   L51->adjustSize();
   f3 = MakePolygonButton("f3", "Dreieck", 16, 40, 80);
   f4 = MakePolygonButton("f4", "Quadrat", 112, 40, 80);
@@ -342,7 +390,9 @@ void Tfpoly::BuildSidePanel(QWidget* parent) {
   f11 = MakePolygonButton("f11", "Sonderflächen", 16, 308, 177);
   Co1 = new QComboBox(P34);
   Co1->setObjectName("Co1");
+  Co1->setAccessibleName("Sonderfläche");
   Co1->setEditable(true);
+  Co1->lineEdit()->setAccessibleName("Sonderfläche");
   Co1->setInsertPolicy(QComboBox::NoInsert);
   Co1->setGeometry(16, 344, 177, 24);
   for (const char* name : kSpecialFaceNames) Co1->addItem(QString::fromUtf8(name));
@@ -366,7 +416,39 @@ void Tfpoly::BuildSidePanel(QWidget* parent) {
   L50->setGeometry(10, 456, 189, 156);
   L50->setFont(PixelFont("Verdana", 11));
   L50->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  L50->setStyleSheet("color: black;");
+}
+
+void Tfpoly::KeepControlsWhole() {
+  // The side panel's controls sit at fixed places; the panel is never lower than the last of them.
+  P34->setMinimumHeight(P34->childrenRect().bottom() + 1 + 4);
+  // The caption text, centred over the strip, stays clear of the tool buttons and the net chooser.
+  for (QToolBar* bar : {TB3, TB1}) bar->setMinimumWidth(bar->sizeHint().width());
+  const int tools = TB3->minimumWidth() + TB1->minimumWidth();
+  const int side = std::max(tools, P8->width()) + 8;
+  P1->setMinimumWidth(2 * side + captionText->sizeHint().width());
+  PB5->setMinimumSize(120, 120);
+}
+
+void Tfpoly::SetUpKeyboardAndScreenReaders() {
+  // A screen reader names a tool button by its hint and an edit field by its label.
+  for (QToolButton* button : {S7, S18, S14, S15, S40, S42, S41}) button->setAccessibleName(button->toolTip());
+  L39->setBuddy(E7);
+  L49->setBuddy(Edit2);
+  L40->setBuddy(Edit3);
+  L41->setBuddy(Edit4);
+  PB5->setAccessibleName("Zeichenblatt");
+  PB5->setAccessibleDescription("Das Netz; Vielecke werden mit der Maus verschoben, gedreht und gelöscht.");
+  P34->setAccessibleName("Vielecke");
+  // Tab follows the reading order: the net chooser at the top, then the panel from top to bottom.
+  QWidget* const order[] = {Co2, f3, f4, f5, f6, f8, f10, f12, E7, f7, Edit2, f9, Edit3, f11, Co1, Edit4, c4, c3};
+  for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+}
+
+void Tfpoly::SetCurrentFile(const QString& path) {
+  setWindowFilePath(path);
+  const QString caption = QString::fromLatin1(kWindowCaption);
+  // "[*]" is where the title bar shows the mark of a changed construction.
+  setWindowTitle(path.isEmpty() ? caption + "[*]" : QFileInfo(path).fileName() + "[*] – " + caption);
 }
 
 void Tfpoly::RG1C() {
@@ -433,6 +515,8 @@ void Tfpoly::S18Click() {
   if (box.clickedButton() != yes) return;
   RecordAction("Konstruktion löschen", true, [this] { construction_.ResetConstruction(); });
   netName_.clear();
+  trueEdge_ = 0;
+  SetCurrentFile(QString());
   PB5Paint();
 }
 
@@ -447,16 +531,16 @@ RenderOptions Tfpoly::CurrentRenderOptions() const {
   return options;
 }
 
-PanelFields Tfpoly::CurrentPanelFields() const {
-  PanelFields fields;
-  fields.E7 = E7->text().toStdString();
-  fields.Edit2 = Edit2->text().toStdString();
-  fields.Edit3 = Edit3->text().toStdString();
-  fields.Edit4 = Edit4->text().toStdString();
+PolygonRequest Tfpoly::CurrentPolygonRequest() const {
+  PolygonRequest request;
+  request.Sides = E7->text().toStdString();
+  request.LegLength = Edit2->text().toStdString();
+  request.Angle = Edit3->text().toStdString();
+  request.Scale = Edit4->text().toStdString();
   // Typed text that is no entry's leaves the box without a selected entry.
   const int index = Co1->currentIndex();
-  fields.Co1Index = (index >= 0 && Co1->currentText() == Co1->itemText(index)) ? index : -1;
-  return fields;
+  request.SpecialFace = (index >= 0 && Co1->currentText() == Co1->itemText(index)) ? index : -1;
+  return request;
 }
 
 void Tfpoly::f3Click(QObject* sender) {
@@ -474,7 +558,7 @@ void Tfpoly::f3Click(QObject* sender) {
   const auto* pushButton = qobject_cast<QPushButton*>(sender);
   const std::string label = (pushButton ? pushButton->text().toStdString() : std::string("Vieleck")) + " hinzufügen";
   RecordAction(label, false, [&] {
-    added = AddPolygonForButton(construction_, button, CurrentPanelFields(), SheetCentre());
+    added = AddPolygonForButton(construction_, button, CurrentPolygonRequest(), SheetCentre());
   });
   if (added) PB5Paint();
 }
@@ -538,6 +622,7 @@ void Tfpoly::S15Cla() {
   const QString path = SD3->selectedFiles().constFirst();
   SD3->selectFile(path);  // the next save starts from this folder and name
   SaveConstructionFile(construction_, QFile::encodeName(path).toStdString());
+  SetCurrentFile(path);
 }
 
 void Tfpoly::S14Click() {
@@ -549,6 +634,8 @@ void Tfpoly::S14Click() {
   Construction loaded = LoadConstructionFile(QFile::encodeName(path).toStdString(), SheetCentre());
   RecordAction("Konstruktion laden", true, [&] { ReplaceConstruction(std::move(loaded)); });
   netName_ = QFileInfo(path).completeBaseName().toStdString();
+  trueEdge_ = 0;
+  SetCurrentFile(path);
 }
 
 void Tfpoly::Co2Change() {
@@ -557,6 +644,30 @@ void Tfpoly::Co2Change() {
   if (!net) return;  // typed text that names no net
   RecordAction("Netz " + Co2->currentText().toStdString(), true, [&] { ReplaceConstruction(std::move(*net)); });
   netName_ = Co2->currentText().toStdString();
+  SetCurrentFile(QString());
+  trueEdge_ = 0;
+}
+
+void Tfpoly::MakeSolid() {
+  if (construction_.GrabbedPoint != 0) return;
+  SolidDialog dialog(this);
+  if (dialog.exec() != QDialog::Accepted || !dialog.Choice()) return;
+  PlaceSolid(*dialog.Choice());
+}
+
+bool Tfpoly::PlaceSolid(const SolidChoice& choice) {
+  std::optional<Construction> net = solids::SolidNetConstruction(choice.solid, choice.name, PB5->width(), PB5->height(),
+                                                         SheetCentre());
+  if (!net) {
+    QMessageBox::information(this, QString::fromLatin1(kApplicationTitle),
+                             "Das Netz dieses Körpers passt nicht in die Konstruktion.");
+    return false;
+  }
+  RecordAction("Körper " + choice.name, true, [&] { ReplaceConstruction(std::move(*net)); });
+  netName_ = choice.name;
+  SetCurrentFile(QString());
+  trueEdge_ = choice.longestEdge;
+  return true;
 }
 PaintProc Tfpoly::SheetPaintProc() const {
   return [this](Canvas& canvas) { PB5Paintx(canvas, construction_, CurrentRenderOptions()); };

@@ -23,6 +23,8 @@
 
 namespace didod {
 
+struct SolidChoice;
+
 inline constexpr const char* kWindowCaption = "Zozeroradedar konstruieren";
 
 // The one window. It creates the controls, routes their events to the core and
@@ -36,6 +38,55 @@ class Tfpoly : public QMainWindow {
   Construction& construction() { return construction_; }
   const Construction& construction() const { return construction_; }
 
+  // Handlers.
+  void RG1C();
+  void S7C();
+  void S18Click();
+  void S14Click();
+  void S15Cla();
+  void S40Click();
+  void S41Click();
+  void S42Click();
+  void Co2Change();
+  void f3Click(QObject* sender);
+  void PB5Paint();
+  void S29C();
+  void Sp20C();
+  void S3C();
+  void S19C();
+  void S22C();
+  void PB5MouseDown(SheetButton button, int x, int y);
+  void PB5MouseMove(int x, int y);
+  void PB5MouseUp(SheetButton button, int x, int y);
+  // "Körper erzeugen …": asks for a solid and lays its net on the sheet.
+  void MakeSolid();
+  // Lays the net of the solid on the sheet as one undo step and remembers its
+  // true size for the cut-and-fold sheet. False (after telling why) when no
+  // net fits the store.
+  bool PlaceSolid(const SolidChoice& choice);
+  double TrueEdgeLength() const { return trueEdge_; }
+
+  void Undo();
+  void Redo();
+  const UndoHistory& history() const { return history_; }
+
+  RenderOptions CurrentRenderOptions() const;
+  // The drawing of the sheet for picture output: the renderer bound to this window.
+  PaintProc SheetPaintProc() const;
+  // The side panel's fields as the polygon factory reads them.
+  PolygonRequest CurrentPolygonRequest() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // The controls. Each has its pointer's name as object name (the caption text
+  // "P1Caption"; undo, redo, load and save "MUndo", "MRedo", "MLoad", "MSave";
+  // the items "MMakeSolid", "MFold", "MCraftSave", "MCraftPrint"), by
+  // which tests find them.
   // Caption strip.
   QFrame* P1 = nullptr;
   QLabel* captionText = nullptr;
@@ -73,55 +124,27 @@ class Tfpoly : public QMainWindow {
   QAction* redoAction = nullptr;
   QAction* saveShortcut = nullptr;
   QMenu* solidMenu = nullptr;  // "Körper"
+  QAction* makeSolidAction = nullptr;  // "Körper erzeugen …"
   QAction* foldAction = nullptr;
   QAction* craftSaveAction = nullptr;
   QAction* craftPrintAction = nullptr;
   QAction* loadShortcut = nullptr;
+  QAction* clearAction = nullptr;
+  QMenu* viewMenu = nullptr;  // "Ansicht"
+  QAction *zoomInAction = nullptr, *zoomOutAction = nullptr, *zoomStandardAction = nullptr;
   // File dialogs of the construction file; they remember the last folder and name.
   QFileDialog* SD3 = nullptr;
   QFileDialog* Od1 = nullptr;
 
-  // Handlers.
-  void RG1C();
-  void S7C();
-  void S18Click();
-  void S14Click();
-  void S15Cla();
-  void S40Click();
-  void S41Click();
-  void S42Click();
-  void Co2Change();
-  void f3Click(QObject* sender);
-  void PB5Paint();
-  void S29C();
-  void Sp20C();
-  void S3C();
-  void S19C();
-  void S22C();
-  void PB5MouseDown(SheetButton button, int x, int y);
-  void PB5MouseMove(int x, int y);
-  void PB5MouseUp(SheetButton button, int x, int y);
 
-  void Undo();
-  void Redo();
-  const UndoHistory& history() const { return history_; }
-
-  RenderOptions CurrentRenderOptions() const;
-  // The drawing of the sheet for picture output: the renderer bound to this window.
-  PaintProc SheetPaintProc() const;
-  PanelFields CurrentPanelFields() const;
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-  void changeEvent(QEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
   void BuildCaptionStrip(QWidget* parent);
   void BuildSidePanel(QWidget* parent);
   void BuildMenu();
   void FormActivate();
+  void KeepControlsWhole();
+  void SetUpKeyboardAndScreenReaders();
+  // The file last saved or loaded, shown in the title bar; empty for none.
+  void SetCurrentFile(const QString& path);
   QPushButton* MakePolygonButton(const char* name, const QString& caption, int left, int top, int width);
   void ReplaceConstruction(Construction&& replacement);
   // Runs an action that changes the construction and records it as one undo step.
@@ -132,6 +155,7 @@ class Tfpoly : public QMainWindow {
 
   Construction construction_;
   std::string netName_;  // name of the chosen catalogue net or the loaded file, for printed sheets
+  double trueEdge_ = 0;  // mm, the longest edge of the solid made last; 0 when the net has no true size
   DragState drag_;
   UndoHistory history_;
   ConstructionSnapshot dragBefore_;

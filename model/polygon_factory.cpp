@@ -94,9 +94,9 @@ std::vector<NetPoint> FaceCorners(const FaceRecipe& r, double x0, double y0) {
   return {};
 }
 
-FaceRecipe RecipeForButton(PolygonButton button, const PanelFields& fields) {
+FaceRecipe RecipeForButton(PolygonButton button, const PolygonRequest& request) {
   FaceRecipe r;
-  r.s = ReadEditReal(fields.Edit4);
+  r.s = ReadEditReal(request.Scale);
   if (!(r.s > 0.0)) r.s = 1.0;
   switch (button) {
     case PolygonButton::f3: r.n = 3; r.theta0 = kPi / 6.0; break;
@@ -106,22 +106,22 @@ FaceRecipe RecipeForButton(PolygonButton button, const PanelFields& fields) {
     case PolygonButton::f8: r.n = 8; break;
     case PolygonButton::f10: r.n = 10; break;
     case PolygonButton::f12:
-      r.n = ReadEditInteger(fields.E7);
+      r.n = ReadEditInteger(request.Sides);
       if (r.n < 2 || r.n > 32) r.n = 12;
       break;
     case PolygonButton::f7:
-      r.d = ReadEditReal(fields.Edit2);
+      r.d = ReadEditReal(request.LegLength);
       if (r.d < 0.3 || r.d > 10.0) r.d = 2.0;
       r.kind = FaceKind::Isosceles;
       break;
     case PolygonButton::f9:
-      r.d = ReadEditReal(fields.Edit3);
+      r.d = ReadEditReal(request.Angle);
       if (r.d < 1.0 || r.d > 90.0) r.d = 60.0;
       r.kind = FaceKind::Rhombus;
       break;
     case PolygonButton::f11: {
       // Typed text in the special-face box selects no entry; the first entry serves then.
-      const int index = (fields.Co1Index >= 0 && fields.Co1Index < kSpecialFaceCount) ? fields.Co1Index : 0;
+      const int index = (request.SpecialFace >= 0 && request.SpecialFace < kSpecialFaceCount) ? request.SpecialFace : 0;
       r.kind = static_cast<FaceKind>(3 + index);
       break;
     }
@@ -129,8 +129,8 @@ FaceRecipe RecipeForButton(PolygonButton button, const PanelFields& fields) {
   return r;
 }
 
-bool AddPolygonForButton(Construction& c, PolygonButton button, const PanelFields& fields, ViewCentre centre) {
-  const FaceRecipe recipe = RecipeForButton(button, fields);
+bool AddPolygonForButton(Construction& c, PolygonButton button, const PolygonRequest& request, ViewCentre centre) {
+  const FaceRecipe recipe = RecipeForButton(button, request);
   double x0 = 0.0, y0 = 0.0;
   if (c.FaceCount != 0) {
     x0 = -300.0 / c.Scale;

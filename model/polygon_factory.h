@@ -39,27 +39,28 @@ struct FaceRecipe {
 // isosceles triangle whose legs are too short to meet gives no corners.
 std::vector<NetPoint> FaceCorners(const FaceRecipe& recipe, double x0, double y0);
 
-// What the side panel's fields hold when a button is clicked.
-struct PanelFields {
-  std::string E7 = "12";     // "Seiten"
-  std::string Edit2 = "2";   // "mit 2.Seite"
-  std::string Edit3 = "60";  // "Innenwinkel"
-  std::string Edit4 = "1";   // "Skalierungsfaktor"
-  int Co1Index = 0;          // selected special face, -1 when none is selected
+// What the user asked for when a polygon button is clicked: the numbers as typed
+// (they may be terms) and the chosen special face.
+struct PolygonRequest {
+  std::string Sides = "12";     // corners of the free regular polygon, 2 to 32
+  std::string LegLength = "2";  // leg of the isosceles triangle, 0.3 to 10
+  std::string Angle = "60";     // inner angle of the rhombus in degrees, 1 to 90
+  std::string Scale = "1";      // scale factor of every face, above 0
+  int SpecialFace = 0;          // index into kSpecialFaceNames, -1 when none is chosen
 };
 
-// Reads the fields for one button click, replacing unreadable or out-of-range
-// values by the field's default for this click only.
-FaceRecipe RecipeForButton(PolygonButton button, const PanelFields& fields);
+// Reads the request for one button click, replacing unreadable or out-of-range
+// values by their default for this click only.
+FaceRecipe RecipeForButton(PolygonButton button, const PolygonRequest& request);
 
 // One click of a polygon button: appends the new face, unfixed and without
 // joins, at the centre of the sheet when the construction is empty, else 300
 // pixels left of and 250 pixels above it. Returns whether a face was added (a
 // face that cannot be built or would not fit the store adds nothing).
-bool AddPolygonForButton(Construction& construction, PolygonButton button, const PanelFields& fields,
+bool AddPolygonForButton(Construction& construction, PolygonButton button, const PolygonRequest& request,
                          ViewCentre centre);
 
-// The field readers of the side panel.
+// Readers of a typed number or term.
 int ReadEditInteger(const std::string& text);
 double ReadEditReal(const std::string& text);
 

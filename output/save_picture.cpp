@@ -4,6 +4,8 @@
 #include <QStandardPaths>
 #include <stdexcept>
 
+#include "output/recent_folder.h"
+
 namespace didod {
 
 namespace {
@@ -52,7 +54,8 @@ int PictureEntryOf(const QString& nameFilter) {
 }
 
 std::unique_ptr<QFileDialog> MakePictureDialog(QWidget* parent) {
-  auto dialog = std::make_unique<QFileDialog>(parent, QStringLiteral("Abbildung speichern"), StartingFolder());
+  auto dialog = std::make_unique<QFileDialog>(parent, QStringLiteral("Abbildung speichern"),
+                                                RecentFolder(QStringLiteral("picture"), StartingFolder()));
   // Qt's own dialog matches patterns without regard to case, so "*.GIF" also
   // shows "bild.gif"; platform dialogs may not.
   dialog->setOption(QFileDialog::DontUseNativeDialog, true);
@@ -77,6 +80,7 @@ void SavePicture(int width, int height, const PaintProc& paint, QWidget* parent)
   if (files.isEmpty() || files.first().isEmpty()) return;
   const int entry = PictureEntryOf(dialog->selectedNameFilter());
   const QString fileName = files.first();
+  RememberFolder(QStringLiteral("picture"), fileName);
   dialog.reset();
   WritePicture(entry == 0 ? PictureFormat::Gif : static_cast<PictureFormat>(entry), fileName, width, height, paint);
 }

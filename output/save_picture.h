@@ -20,8 +20,9 @@ inline constexpr const char* kPictureFilter =
 QStringList PictureNameFilters();
 
 // The picture dialog, set up and not yet shown: title "Abbildung speichern", the
-// GIF entry chosen, empty name, starting in the user's pictures folder (the home
-// folder where there is none), asking before it replaces a file.
+// GIF entry chosen, empty name, starting in the folder of the last picture saved
+// during this run, else in the user's pictures folder (the home folder where
+// there is none), asking before it replaces a file.
 std::unique_ptr<QFileDialog> MakePictureDialog(QWidget* parent);
 
 // The entry (1 to 8) of a name filter or label that the dialog reports, 0 when unknown.

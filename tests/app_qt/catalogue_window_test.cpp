@@ -3,9 +3,12 @@
 #include <QTest>
 
 #include "app/main_window.h"
+#include "tests/app_qt/window_support.h"
 
 namespace didod {
 namespace {
+
+using didod::testing::Control;
 
 class CatalogueWindowTest : public ::testing::Test {
  protected:
@@ -14,24 +17,25 @@ class CatalogueWindowTest : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   }
   void Choose(const QString& name) {
-    const int index = window.Co2->findText(name);
+    const int index = Co2()->findText(name);
     ASSERT_GT(index, 0) << name.toStdString();
-    window.Co2->setCurrentIndex(index);
+    Co2()->setCurrentIndex(index);
   }
+  QComboBox* Co2() { return Control<QComboBox>(window, "Co2"); }
   Tfpoly window;
 };
 
 TEST_F(CatalogueWindowTest, NetBoxListsDashThenTheHundredAndThreeNames) {
-  ASSERT_EQ(window.Co2->count(), 104);
-  EXPECT_EQ(window.Co2->itemText(0), "-");
-  EXPECT_EQ(window.Co2->itemText(1), "Antiprisma 5");
-  EXPECT_EQ(window.Co2->itemText(103), "Würfel");
-  EXPECT_EQ(window.Co2->currentText(), "-");
-  EXPECT_EQ(window.Co2->maxVisibleItems(), 32);
+  ASSERT_EQ(Co2()->count(), 104);
+  EXPECT_EQ(Co2()->itemText(0), "-");
+  EXPECT_EQ(Co2()->itemText(1), "Antiprisma 5");
+  EXPECT_EQ(Co2()->itemText(103), "Würfel");
+  EXPECT_EQ(Co2()->currentText(), "-");
+  EXPECT_EQ(Co2()->maxVisibleItems(), 32);
 }
 
 TEST_F(CatalogueWindowTest, ChoosingANetReplacesTheConstructionWithoutAQuestion) {
-  QTest::mouseClick(window.f4, Qt::LeftButton);
+  QTest::mouseClick(Control<QPushButton>(window, "f4"), Qt::LeftButton);
   window.S40Click();
   Choose("Tetraeder");
   const Construction& c = window.construction();
@@ -39,7 +43,7 @@ TEST_F(CatalogueWindowTest, ChoosingANetReplacesTheConstructionWithoutAQuestion)
   EXPECT_EQ(c.PointCount, 12);
   EXPECT_EQ(c.JoinList.size(), 6u);
   EXPECT_EQ(c.Scale, 50.0);
-  EXPECT_EQ(window.Co2->currentText(), "Tetraeder");
+  EXPECT_EQ(Co2()->currentText(), "Tetraeder");
   for (int i = 1; i <= c.PointCount; ++i) EXPECT_NEAR(c.ScreenPoints[i].x, 399 + 50 * c.NetPoints[i].x, 1e-9);
 
   Choose("Hexakisikosaeder");
@@ -60,18 +64,18 @@ TEST_F(CatalogueWindowTest, DashAndUnknownTextChangeNothing) {
   Choose("Würfel");
   window.S41Click();
   const Construction before = window.construction();
-  window.Co2->setCurrentIndex(0);
+  Co2()->setCurrentIndex(0);
   EXPECT_TRUE(window.construction().SameContent(before));
-  window.Co2->setCurrentIndex(window.Co2->findText("Oktaeder"));
+  Co2()->setCurrentIndex(Co2()->findText("Oktaeder"));
   const Construction octahedron = window.construction();
-  window.Co2->setEditText("Kein Netz");
+  Co2()->setEditText("Kein Netz");
   EXPECT_TRUE(window.construction().SameContent(octahedron));
-  window.Co2->setEditText("wÜrfel");  // a name in other letter case still names the cube
+  Co2()->setEditText("wÜrfel");  // a name in other letter case still names the cube
   EXPECT_EQ(window.construction().FaceCount, 6);
 }
 
 TEST_F(CatalogueWindowTest, UndoBringsBackTheConstructionBeforeTheChoice) {
-  QTest::mouseClick(window.f5, Qt::LeftButton);
+  QTest::mouseClick(Control<QPushButton>(window, "f5"), Qt::LeftButton);
   const Construction before = window.construction();
   Choose("Ikosaeder");
   EXPECT_EQ(window.construction().FaceCount, 20);

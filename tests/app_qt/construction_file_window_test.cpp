@@ -14,6 +14,7 @@
 namespace didod {
 namespace {
 
+using didod::testing::Control;
 using didod::testing::OnNextModal;
 
 // Answers the next file dialog with a path, or cancels it; then runs `then`.
@@ -70,24 +71,24 @@ class FileWindowTest : public ::testing::Test {
 };
 
 TEST_F(FileWindowTest, SaveThenLoadGivesTheSameNetAtStandardScale) {
-  QTest::mouseClick(window.f4, Qt::LeftButton);
-  QTest::mouseClick(window.f3, Qt::LeftButton);
+  QTest::mouseClick(Control<QPushButton>(window, "f4"), Qt::LeftButton);
+  QTest::mouseClick(Control<QPushButton>(window, "f3"), Qt::LeftButton);
   window.construction().ScreenPoints[5].Fixed = true;
   window.construction().JoinList = {"5\t2", "9\t1"};
   window.S40Click();
   const Construction saved = window.construction();
   const QString path = dir.filePath("netz");  // typed without extension
   AnswerFileDialog(path);
-  window.S15->click();
+  Control<QToolButton>(window, "S15")->click();
   ASSERT_TRUE(QFile::exists(path + ".pko"));
   QFile file(path + ".pko");
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_TRUE(file.read(2) == QByteArray("\x78\xDA", 2));
   EXPECT_EQ(window.construction().Scale, saved.Scale);  // saving changes nothing
 
-  QTest::mouseClick(window.f6, Qt::LeftButton);
+  QTest::mouseClick(Control<QPushButton>(window, "f6"), Qt::LeftButton);
   AnswerFileDialog(path + ".pko");
-  window.S14->click();
+  Control<QToolButton>(window, "S14")->click();
   const Construction& loaded = window.construction();
   EXPECT_EQ(loaded.Scale, 50.0);
   EXPECT_EQ(loaded.FaceCount, 2);
@@ -98,7 +99,7 @@ TEST_F(FileWindowTest, SaveThenLoadGivesTheSameNetAtStandardScale) {
     EXPECT_NEAR(loaded.NetPoints[i].x, saved.NetPoints[i].x, 1e-10);
     EXPECT_NEAR(loaded.ScreenPoints[i].x, 399 + 50 * loaded.NetPoints[i].x, 1e-9);
   }
-  EXPECT_EQ(window.undoAction->text(), "Rückgängig: Konstruktion laden");
+  EXPECT_EQ(Control<QAction>(window, "MUndo")->text(), "Rückgängig: Konstruktion laden");
   window.Undo();  // back to the construction before the load, with its own scale
   EXPECT_EQ(window.construction().FaceCount, 3);
   EXPECT_EQ(window.construction().Scale, saved.Scale);
@@ -108,25 +109,25 @@ TEST_F(FileWindowTest, SaveThenLoadGivesTheSameNetAtStandardScale) {
 }
 
 TEST_F(FileWindowTest, CancellingChangesNothing) {
-  QTest::mouseClick(window.f4, Qt::LeftButton);
+  QTest::mouseClick(Control<QPushButton>(window, "f4"), Qt::LeftButton);
   window.S40Click();
   const Construction before = window.construction();
   AnswerFileDialog({});
-  window.S14->click();
+  Control<QToolButton>(window, "S14")->click();
   AnswerFileDialog({});
-  window.S15->click();
+  Control<QToolButton>(window, "S15")->click();
   EXPECT_TRUE(window.construction().SameContent(before));
 }
 
 TEST_F(FileWindowTest, FailedLoadShowsTheMessageAndKeepsTheConstruction) {
-  QTest::mouseClick(window.f5, Qt::LeftButton);
+  QTest::mouseClick(Control<QPushButton>(window, "f5"), Qt::LeftButton);
   window.S41Click();
   const Construction before = window.construction();
   const QString missing = dir.filePath("fehlt.pko");
   QString message;
   // The error display opens as soon as the dialog has been answered.
   AnswerFileDialog(missing, [&] { ErrorTextOfNextModal(&message); });
-  QTest::mouseClick(window.S14, Qt::LeftButton);  // through the event dispatch, as a user's click
+  QTest::mouseClick(Control<QToolButton>(window, "S14"), Qt::LeftButton);  // through the event dispatch, as a user's click
   QTRY_VERIFY_WITH_TIMEOUT(!message.isEmpty(), 3000);
   EXPECT_EQ(message, "Cannot open file " + missing + ".");
   EXPECT_TRUE(window.construction().SameContent(before));
@@ -137,7 +138,7 @@ TEST_F(FileWindowTest, FailedLoadShowsTheMessageAndKeepsTheConstruction) {
   plain.close();
   message.clear();
   AnswerFileDialog(plain.fileName(), [&] { ErrorTextOfNextModal(&message); });
-  QTest::mouseClick(window.S14, Qt::LeftButton);
+  QTest::mouseClick(Control<QToolButton>(window, "S14"), Qt::LeftButton);
   QTRY_VERIFY_WITH_TIMEOUT(!message.isEmpty(), 3000);
   EXPECT_EQ(message, "error.");
   EXPECT_TRUE(window.construction().SameContent(before));

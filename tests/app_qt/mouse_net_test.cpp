@@ -11,9 +11,12 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "tests/app_qt/window_support.h"
 
 namespace didod {
 namespace {
+
+using didod::testing::Control;
 
 struct Hand {
   Tfpoly& w;
@@ -27,9 +30,9 @@ struct Hand {
   // Presses on a point, moves the pointer over the sheet in a few steps and
   // releases at the target.
   void Drag(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mousePress(w.PB5, button, {}, from);
-    for (int i = 1; i <= 5; ++i) QTest::mouseMove(w.PB5, from + (to - from) * i / 5);
-    QTest::mouseRelease(w.PB5, button, {}, to);
+    QTest::mousePress(Control<SheetWidget>(w, "PB5"), button, {}, from);
+    for (int i = 1; i <= 5; ++i) QTest::mouseMove(Control<SheetWidget>(w, "PB5"), from + (to - from) * i / 5);
+    QTest::mouseRelease(Control<SheetWidget>(w, "PB5"), button, {}, to);
   }
   // Glues the newest face g to edge (a, b) of an older face, b following a in
   // that face: the first corner of g goes onto b by a move, then the second
@@ -86,8 +89,8 @@ void ExpectProperNet(Tfpoly& w, int faces, double side, double apart) {
     for (int g = 1; g < f; ++g) EXPECT_GT(Dist(Centroid(c, f), Centroid(c, g)), apart - 1e-9) << f << " " << g;
   }
 
-  const QImage image = w.PB5->Pixels();
-  const ViewCentre centre = w.PB5->Centre();
+  const QImage image = Control<SheetWidget>(w, "PB5")->Pixels();
+  const ViewCentre centre = Control<SheetWidget>(w, "PB5")->Centre();
   auto at = [&](NetPoint p) {
     return QPoint(static_cast<int>(std::lround(centre.cx + c.Scale * p.x)),
                   static_cast<int>(std::lround(centre.cy - c.Scale * p.y)));
@@ -116,8 +119,8 @@ class MouseNet : public ::testing::Test {
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     // New faces appear 300 pixels left of and 250 above the centre: on the sheet.
-    ASSERT_GE(w.PB5->width(), 700);
-    ASSERT_GE(w.PB5->height(), 600);
+    ASSERT_GE(Control<SheetWidget>(w, "PB5")->width(), 700);
+    ASSERT_GE(Control<SheetWidget>(w, "PB5")->height(), 600);
   }
   Tfpoly w;
   Hand hand{w};
@@ -125,7 +128,7 @@ class MouseNet : public ::testing::Test {
 
 TEST_F(MouseNet, CubeFromSixSquares) {
   for (int i = 0; i < 6; ++i) {
-    hand.Click(w.f4);
+    hand.Click(Control<QPushButton>(w, "f4"));
     ASSERT_EQ(w.construction().FaceCount, i + 1);
     if (i == 0) continue;
     const int g = i + 1;
@@ -144,7 +147,7 @@ TEST_F(MouseNet, CubeFromSixSquares) {
 
 TEST_F(MouseNet, TetrahedronFromFourTriangles) {
   for (int i = 0; i < 4; ++i) {
-    hand.Click(w.f3);
+    hand.Click(Control<QPushButton>(w, "f3"));
     ASSERT_EQ(w.construction().FaceCount, i + 1);
     if (i > 0) hand.Attach(i + 1, hand.Corner(1, i - 1), hand.Corner(1, i));
   }
@@ -160,23 +163,23 @@ TEST_F(MouseNet, TetrahedronFromFourTriangles) {
 
 TEST_F(MouseNet, MiddleButtonDragsAndRightClickDeletes) {
   const QColor yellow(255, 255, 0), lightBlue(192, 192, 255);
-  hand.Click(w.f4);
-  hand.Click(w.f3);
+  hand.Click(Control<QPushButton>(w, "f4"));
+  hand.Click(Control<QPushButton>(w, "f3"));
   // The middle button moves the triangle onto corner 1 of the square.
   hand.Drag(hand.At(5), hand.At(1), Qt::MiddleButton);
   ASSERT_EQ(w.construction().JoinList, std::vector<std::string>{"5\t1"});
-  EXPECT_EQ(w.PB5->Pixels().pixelColor(hand.At(1)), yellow);
-  hand.Click(w.f3);
+  EXPECT_EQ(Control<SheetWidget>(w, "PB5")->Pixels().pixelColor(hand.At(1)), yellow);
+  hand.Click(Control<QPushButton>(w, "f3"));
   ASSERT_EQ(w.construction().FaceCount, 3);
   // A right click on the square (face 1) does nothing; on the triangle it deletes it.
-  QTest::mouseClick(w.PB5, Qt::RightButton, {}, hand.At(3));
+  QTest::mouseClick(Control<SheetWidget>(w, "PB5"), Qt::RightButton, {}, hand.At(3));
   EXPECT_EQ(w.construction().FaceCount, 3);
-  QTest::mouseClick(w.PB5, Qt::RightButton, {}, hand.At(7));
+  QTest::mouseClick(Control<SheetWidget>(w, "PB5"), Qt::RightButton, {}, hand.At(7));
   EXPECT_EQ(w.construction().FaceCount, 2);
   EXPECT_EQ(w.construction().PointCount, 7);
   EXPECT_TRUE(w.construction().JoinList.empty());
   // The square's own blue corner shows again where the triangle's yellow one lay.
-  EXPECT_EQ(w.PB5->Pixels().pixelColor(hand.At(1)), lightBlue);
+  EXPECT_EQ(Control<SheetWidget>(w, "PB5")->Pixels().pixelColor(hand.At(1)), lightBlue);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ namespace {
 
 const ViewCentre kCentre = ViewCentreOf(799, 638);
 
-std::vector<NetPoint> CornersFor(PolygonButton button, PanelFields fields = {}) {
+std::vector<NetPoint> CornersFor(PolygonButton button, PolygonRequest fields = {}) {
   Construction c;
   EXPECT_TRUE(AddPolygonForButton(c, button, fields, kCentre));
   return {c.NetPoints.begin() + 1, c.NetPoints.begin() + 1 + c.PointCount};
@@ -24,9 +24,9 @@ void ExpectCorners(const std::vector<NetPoint>& actual, const std::vector<NetPoi
   }
 }
 
-PanelFields Special(int index) {
-  PanelFields f;
-  f.Co1Index = index;
+PolygonRequest Special(int index) {
+  PolygonRequest f;
+  f.SpecialFace = index;
   return f;
 }
 
@@ -55,9 +55,9 @@ TEST(PolygonFactory, WorkedCornersForScaleOne) {
 
 TEST(PolygonFactory, RegularSidesEqualScaleForEveryCornerCount) {
   for (int n = 2; n <= 32; ++n) {
-    PanelFields f;
-    f.E7 = std::to_string(n);
-    f.Edit4 = "1,5";
+    PolygonRequest f;
+    f.Sides = std::to_string(n);
+    f.Scale = "1,5";
     const auto corners = CornersFor(PolygonButton::f12, f);
     ASSERT_EQ(static_cast<int>(corners.size()), n);
     for (int k = 0; k < n; ++k) {
@@ -88,15 +88,15 @@ TEST(PolygonFactory, FirstFaceAtCentreLaterFacesUpLeftWhateverTheZoom) {
 
 TEST(PolygonFactory, SidesFieldReadingAndReplacement) {
   for (const char* text : {"abc", "", "1", "33", "7.5", "7 ", "--7"}) {
-    PanelFields f;
-    f.E7 = text;
+    PolygonRequest f;
+    f.Sides = text;
     EXPECT_EQ(CornersFor(PolygonButton::f12, f).size(), 12u) << '"' << text << '"';
   }
   const std::pair<const char*, std::size_t> accepted[] = {{" 7", 7}, {"2", 2}, {"32", 32}, {"$10", 16},
                                                           {"0x8", 8}, {"+5", 5}};
   for (const auto& [text, n] : accepted) {
-    PanelFields f;
-    f.E7 = text;
+    PolygonRequest f;
+    f.Sides = text;
     EXPECT_EQ(CornersFor(PolygonButton::f12, f).size(), n) << '"' << text << '"';
   }
 }
@@ -112,33 +112,33 @@ TEST(PolygonFactory, FieldReaders) {
 }
 
 TEST(PolygonFactory, LegAndAngleFields) {
-  PanelFields f;
-  f.Edit2 = "0,8";
+  PolygonRequest f;
+  f.LegLength = "0,8";
   auto corners = CornersFor(PolygonButton::f7, f);
   EXPECT_NEAR(std::hypot(corners[2].x - corners[0].x, corners[2].y - corners[0].y), 0.8, 1e-12);
   for (const char* text : {"11", "0.2"}) {
-    f.Edit2 = text;
+    f.LegLength = text;
     corners = CornersFor(PolygonButton::f7, f);
     EXPECT_NEAR(corners[2].y, -1.936492, 1e-6) << text;
   }
-  f.Edit2 = "0.5";  // a flat triangle: the third corner is the middle of the base
+  f.LegLength = "0.5";  // a flat triangle: the third corner is the middle of the base
   corners = CornersFor(PolygonButton::f7, f);
   EXPECT_DOUBLE_EQ(corners[2].x, -0.5);
   EXPECT_DOUBLE_EQ(corners[2].y, 0.0);
 
   f = {};
-  f.Edit3 = "90";
+  f.Angle = "90";
   ExpectCorners(CornersFor(PolygonButton::f9, f), {{0, 0}, {0, -1}, {-1, -1}, {-1, 0}}, "unit square");
   for (const char* text : {"0", "91"}) {
-    f.Edit3 = text;
+    f.Angle = text;
     EXPECT_NEAR(CornersFor(PolygonButton::f9, f)[1].y, -0.866025, 1e-6) << text;
   }
 }
 
 TEST(PolygonFactory, ShortLegsAddNothing) {
   Construction c;
-  PanelFields f;
-  f.Edit2 = "0.4";
+  PolygonRequest f;
+  f.LegLength = "0.4";
   EXPECT_FALSE(AddPolygonForButton(c, PolygonButton::f7, f, kCentre));
   EXPECT_EQ(c.PointCount, 0);
   EXPECT_EQ(c.FaceCount, 0);
@@ -146,16 +146,16 @@ TEST(PolygonFactory, ShortLegsAddNothing) {
 
 TEST(PolygonFactory, ScaleField) {
   for (const char* text : {"0", "-1", ""}) {
-    PanelFields f;
-    f.Edit4 = text;
+    PolygonRequest f;
+    f.Scale = text;
     EXPECT_NEAR(CornersFor(PolygonButton::f4, f)[0].x, 0.5, 1e-12) << text;
   }
-  PanelFields twice;
-  twice.Edit4 = "2";
+  PolygonRequest twice;
+  twice.Scale = "2";
   ExpectCorners(CornersFor(PolygonButton::f4, twice), {{1, -1}, {-1, -1}, {-1, 1}, {1, 1}}, "square s=2");
-  twice.Co1Index = 0;  // the rectangle keeps its height of 1
+  twice.SpecialFace = 0;  // the rectangle keeps its height of 1
   ExpectCorners(CornersFor(PolygonButton::f11, twice), {{0, 0}, {-2, 0}, {-2, -1}, {0, -1}}, "rectangle s=2");
-  twice.Co1Index = 3;
+  twice.SpecialFace = 3;
   ExpectCorners(CornersFor(PolygonButton::f11, twice), {{0, 0}, {-4, 0}, {-3, 4}, {-1, 4}}, "trapezium s=2");
 }
 
@@ -165,8 +165,8 @@ TEST(PolygonFactory, NoSpecialFaceSelectedUsesTheFirst) {
 
 TEST(PolygonFactory, FaceThatDoesNotFitIsNotAdded) {
   Construction c;
-  PanelFields f;
-  f.E7 = "32";
+  PolygonRequest f;
+  f.Sides = "32";
   for (int k = 0; k < 31; ++k) ASSERT_TRUE(AddPolygonForButton(c, PolygonButton::f12, f, kCentre));
   EXPECT_EQ(c.PointCount, 992);
   c.JoinList = {"40\t1"};
@@ -175,8 +175,8 @@ TEST(PolygonFactory, FaceThatDoesNotFitIsNotAdded) {
   EXPECT_EQ(c.PointCount, 992);
   EXPECT_EQ(c.FaceCount, 31);
   EXPECT_TRUE(c.IsConsistent());
-  PanelFields seven;
-  seven.E7 = "7";
+  PolygonRequest seven;
+  seven.Sides = "7";
   EXPECT_TRUE(AddPolygonForButton(c, PolygonButton::f12, seven, kCentre));
   EXPECT_EQ(c.PointCount, 999);
   EXPECT_EQ(c.JoinList.size(), 1u);

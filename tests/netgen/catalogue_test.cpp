@@ -14,7 +14,7 @@
 #include "persistence/number_format.h"
 #include "tests/netgen/expected_counts.h"
 #include "tools/netgen/solids.h"
-#include "tools/netgen/unfold.h"
+#include "tools/netgen/vocabulary.h"
 
 namespace didod::netgen {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "tools/netgen/catalogue.h"
 #include "tools/netgen/solids.h"
-#include "tools/netgen/unfold.h"
+#include "tools/netgen/vocabulary.h"
 
 namespace didod::netgen {
 namespace {

@@ -8,17 +8,13 @@
 
 #include "persistence/catalogue.h"
 #include "persistence/number_format.h"
+#include "solids/net.h"
 #include "tools/netgen/solids.h"
+#include "unfold/net_construction.h"
 
 namespace didod::netgen {
 
 namespace {
-
-std::uint32_t SeedOf(const std::string& name) {
-  std::uint32_t h = 2166136261u;
-  for (unsigned char c : name) { h ^= c; h *= 16777619u; }
-  return h;
-}
 
 const SheetBox kBox;
 const double kSheetWidth = 799, kSheetHeight = 638, kStandardScale = 50;
@@ -137,7 +133,7 @@ GeneratedNet GenerateNet(const std::string& name) {
   g.name = name;
   g.solid = BuildSolid(name);
   const bool exponent = name == kExponentFormName;
-  g.net = Unfold(g.solid, kBox, SeedOf(name), exponent ? NetScore(PinnedSize) : NetScore());
+  g.net = Unfold(g.solid, kBox, solids::NetSeed(name), exponent ? NetScore(PinnedSize) : NetScore());
   if (exponent) {
     g.exponentForm = true;
     PlaceExponentRecord(g.net);
@@ -162,42 +158,18 @@ std::vector<GeneratedNet> GenerateAll() {
 }
 
 std::vector<std::string> RecordLines(const GeneratedNet& g) {
-  const auto& faces = g.net.faces;
-  std::vector<int> first;  // point number of each face's first written corner
-  int points = 0;
-  for (const NetFace& f : faces) { first.push_back(points + 1); points += static_cast<int>(f.corners.size()); }
-  // Corners are written clockwise, as the program draws new polygons.
-  auto pointOf = [&](int face, int corner) {
-    const int m = static_cast<int>(faces[face].corners.size());
-    return first[face] + ((faces[face].firstCorner - corner) % m + m) % m;
-  };
-  std::vector<bool> fixed(points + 1, false);
-  std::vector<std::string> joins;
-  for (int k = 1; k < static_cast<int>(faces.size()); ++k) {
-    const NetFace& f = faces[k];
-    const int pm = static_cast<int>(faces[f.parent].corners.size()), m = static_cast<int>(f.corners.size());
-    const int moved = pointOf(k, f.ownEdge), turned = pointOf(k, (f.ownEdge + 1) % m);
-    joins.push_back(std::to_string(moved) + "\t" + std::to_string(pointOf(f.parent, (f.parentEdge + 1) % pm)));
-    joins.push_back(std::to_string(turned) + "\t" + std::to_string(pointOf(f.parent, f.parentEdge)));
-    fixed[moved] = fixed[turned] = true;
-  }
+  const unfold::NetPoints net = unfold::PointsOfNet(g.net);
   std::vector<std::string> lines;
-  lines.push_back(std::to_string(faces.size()));
-  for (const NetFace& f : faces) lines.push_back(std::to_string(f.corners.size()));
-  lines.push_back(std::to_string(points));
+  lines.push_back(std::to_string(net.faceSizes.size()));
+  for (int size : net.faceSizes) lines.push_back(std::to_string(size));
+  lines.push_back(std::to_string(net.PointCount()));
   auto format = [&](double v) { return g.exponentForm ? FormatExponentCoordinate(v) : FormatNetCoordinate(v); };
-  int number = 0;
-  for (const NetFace& f : faces) {
-    const int m = static_cast<int>(f.corners.size());
-    for (int p = 0; p < m; ++p) {
-      const Vec2 v = f.corners[((f.firstCorner - p) % m + m) % m];
-      ++number;
-      lines.push_back(format(v.x));
-      lines.push_back(format(v.y));
-      lines.push_back(fixed[number] ? "1" : "0");
-    }
+  for (int i = 0; i < net.PointCount(); ++i) {
+    lines.push_back(format(net.points[i].x));
+    lines.push_back(format(net.points[i].y));
+    lines.push_back(net.fixed[i] ? "1" : "0");
   }
-  lines.insert(lines.end(), joins.begin(), joins.end());
+  for (const auto& [a, b] : net.joins) lines.push_back(std::to_string(a) + "\t" + std::to_string(b));
   return lines;
 }
 

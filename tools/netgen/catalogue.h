@@ -2,8 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/netgen/polyhedron.h"
-#include "tools/netgen/unfold.h"
+#include "tools/netgen/vocabulary.h"
 
 namespace didod::netgen {
 

@@ -1,6 +1,7 @@
 // Shows ready-made nets in the program's window and saves a picture of the
 // window for each, for reviewing the catalogue by eye.
 // Usage: didod_netgen_shots OUTPUT_DIR NAME...   (names in UTF-8)
+#include <QComboBox>
 #include <QDir>
 #include <QPixmap>
 #include <QTest>
@@ -19,17 +20,18 @@ int main(int argc, char** argv) {
   window.resize(1200, 760);
   window.show();
   QTest::qWait(300);
+  auto* chooser = window.findChild<QComboBox*>("Co2");
   const QDir dir(QString::fromLocal8Bit(argv[1]));
   int failures = 0;
   for (int i = 2; i < argc; ++i) {
     const QString name = QString::fromUtf8(argv[i]);
-    const int index = window.Co2->findText(name);
+    const int index = chooser->findText(name);
     if (index < 0) {
       std::fprintf(stderr, "no net named %s\n", argv[i]);
       ++failures;
       continue;
     }
-    window.Co2->setCurrentIndex(index);
+    chooser->setCurrentIndex(index);
     QTest::qWait(200);
     QString file = name;
     file.replace(' ', '_');

@@ -1,4 +1,4 @@
-#include "tools/netgen/unfold.h"
+#include "unfold/unfold.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,23 @@
 #include <set>
 #include <stdexcept>
 
-namespace didod::netgen {
+#include "geometry/polygon.h"
+
+namespace didod::unfold {
+
+using geo::Cross;
+using geo::Distance;
+using geo::Dot;
+using geo::Norm;
+using geo::Normalized;
+
+Deadline Deadline::In(double seconds, const std::atomic<bool>* cancel) {
+  Deadline d;
+  d.until = std::chrono::steady_clock::now() +
+            std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
+  d.cancel = cancel;
+  return d;
+}
 
 namespace {
 
@@ -47,14 +63,33 @@ bool IsConvexPolygon(const std::vector<Vec2>& q) {
   return true;
 }
 
-// Convex pieces of a face: itself, or the fan from its centre for the star outline.
+// Convex pieces of a face, none with more corners than the clipper takes:
+// itself (or a fan of parts of it when it is large), the fan from its centre
+// for a star outline, or the triangles of any other outline.
 std::vector<std::vector<Vec2>> ConvexPieces(const std::vector<Vec2>& q) {
-  if (IsConvexPolygon(q)) return {q};
+  constexpr std::size_t kLargestPiece = 30;
+  const std::size_t n = q.size();
+  if (IsConvexPolygon(q)) {
+    if (n <= kLargestPiece) return {q};
+    std::vector<std::vector<Vec2>> pieces;
+    for (std::size_t start = 1; start + 1 < n; start += kLargestPiece - 2) {
+      std::vector<Vec2> piece{q[0]};
+      for (std::size_t k = start; k < n && k <= start + kLargestPiece - 2; ++k) piece.push_back(q[k]);
+      pieces.push_back(std::move(piece));
+    }
+    return pieces;
+  }
   Vec2 c;
   for (const Vec2& v : q) c = c + v;
-  c = c * (1.0 / q.size());
+  c = c * (1.0 / n);
+  bool star = true;
+  for (std::size_t i = 0; i < n && star; ++i) star = Cross(q[i] - c, q[(i + 1) % n] - c) > 0;
   std::vector<std::vector<Vec2>> pieces;
-  for (std::size_t i = 0; i < q.size(); ++i) pieces.push_back({c, q[i], q[(i + 1) % q.size()]});
+  if (star) {
+    for (std::size_t i = 0; i < n; ++i) pieces.push_back({c, q[i], q[(i + 1) % n]});
+  } else {
+    for (const auto& t : geo::Triangulate(q)) pieces.push_back({q[t[0]], q[t[1]], q[t[2]]});
+  }
   return pieces;
 }
 
@@ -123,11 +158,6 @@ bool Overlap(const Shape& a, const Shape& b) {
   return PiecesOverlap(a, b) > 1e-10 * std::min(a.area, b.area);
 }
 
-struct Neighbour {
-  int face = -1;
-  int edge = -1;  // the same edge in the neighbour's corner order
-};
-
 // The neighbour's corners placed so that its edge `j` lies on edge `i` of the placed face.
 std::vector<Vec2> PlaceAcross(const std::vector<Vec2>& placed, int i, const std::vector<Vec2>& local, int j) {
   const int n = static_cast<int>(placed.size()), m = static_cast<int>(local.size());
@@ -155,20 +185,8 @@ struct Layout {
 Layout MakeLayout(const Polyhedron& p) {
   Layout l;
   l.solid = &p;
-  const auto edges = DirectedEdges(p);
-  for (int f = 0; f < static_cast<int>(p.faces.size()); ++f) {
-    l.local.push_back(LocalShape(p, f));
-    std::vector<Neighbour> nb;
-    const auto& face = p.faces[f];
-    for (std::size_t i = 0; i < face.size(); ++i) {
-      const int g = edges.at({face[(i + 1) % face.size()], face[i]});
-      const auto& gf = p.faces[g];
-      int j = 0;
-      while (gf[j] != face[(i + 1) % face.size()]) ++j;
-      nb.push_back({g, j});
-    }
-    l.neighbours.push_back(nb);
-  }
+  for (int f = 0; f < static_cast<int>(p.faces.size()); ++f) l.local.push_back(LocalShape(p, f));
+  l.neighbours = Adjacency(p);
   return l;
 }
 
@@ -187,7 +205,8 @@ double BoxNorm(const std::vector<Vec2>& pts, const SheetBox& box) {
 
 // Grows a net face by face from the root, always adding the face that keeps
 // the net smallest in the box (with some noise), never one that overlaps.
-bool Grow(const Layout& l, int root, double angle, double noise, Random& rng, const SheetBox& box, Net& net) {
+bool Grow(const Layout& l, int root, double angle, double noise, Random& rng, const SheetBox& box,
+          const Deadline& deadline, Net& net) {
   const int count = static_cast<int>(l.local.size());
   std::vector<int> slot(count, -1);
   std::vector<Shape> shapes;
@@ -225,6 +244,7 @@ bool Grow(const Layout& l, int root, double angle, double noise, Random& rng, co
     addOptions(root);
   }
   while (static_cast<int>(shapes.size()) < count) {
+    if (deadline.Passed()) return false;
     int best = -1;
     for (int o = 0; o < static_cast<int>(options.size()); ++o)
       if (options[o].alive && (best < 0 || options[o].key < options[best].key)) best = o;
@@ -317,7 +337,8 @@ namespace {
 
 // Moves faces that hang on the net by a single edge (leaves of its tree) to
 // other free edges as long as that lets the net grow in the box.
-double Improve(const Layout& l, Net& net, const SheetBox& box, double score, int rounds, const NetScore& scoreFn) {
+double Improve(const Layout& l, Net& net, const SheetBox& box, double score, int rounds, const NetScore& scoreFn,
+               const Deadline& deadline) {
   const int count = static_cast<int>(net.faces.size());
   const std::size_t kLargestBranch = 12;
   std::vector<Shape> shapes;
@@ -345,6 +366,7 @@ double Improve(const Layout& l, Net& net, const SheetBox& box, double score, int
   for (int round = 0; round < rounds; ++round) {
     bool improved = false;
     for (int k = 1; k < count; ++k) {
+      if (deadline.Passed()) return score;
       const std::vector<int> branch = branchOf(k);
       if (branch.size() > kLargestBranch) continue;
       bool outer = false;
@@ -413,8 +435,10 @@ namespace {
 // left. Gives up after `budget` faces laid.
 class Backtracker {
  public:
-  Backtracker(const Layout& l, const SheetBox& box, long budget)
-      : l_(l), box_(box), budget_(budget), slot_(l.local.size(), -1) {}
+  Backtracker(const Layout& l, const SheetBox& box, long budget, const Deadline& deadline)
+      : l_(l), box_(box), deadline_(deadline), budget_(budget), slot_(l.local.size(), -1) {}
+
+  bool Stopped() const { return stopped_; }
 
   bool Run(int root, Net& net) {
     net.faces.clear();
@@ -458,6 +482,11 @@ class Backtracker {
     const int count = static_cast<int>(l_.local.size());
     if (static_cast<int>(net.faces.size()) == count) return true;
     if (--budget_ < 0) return false;
+    if (deadline_.Passed()) {
+      stopped_ = true;
+      budget_ = -1;
+      return false;
+    }
     int next = -1;
     std::vector<Place> nextPlaces;
     for (int f = 0; f < count; ++f) {
@@ -490,24 +519,28 @@ class Backtracker {
 
   const Layout& l_;
   const SheetBox& box_;
+  const Deadline& deadline_;
   long budget_;
+  bool stopped_ = false;
   std::vector<int> slot_;
   std::vector<Shape> shapes_;
 };
 
 }  // namespace
 
-Net UnfoldByBacktracking(const Polyhedron& solid, const SheetBox& box, long budget) {
+Net UnfoldByBacktracking(const Polyhedron& solid, const SheetBox& box, long budget, const Deadline& deadline) {
   const Layout l = MakeLayout(solid);
   Net net;
   for (int root = 0; root < static_cast<int>(solid.faces.size()); ++root) {
-    Backtracker b(l, box, budget);
+    Backtracker b(l, box, budget, deadline);
     if (b.Run(root, net)) return net;
+    if (b.Stopped()) throw UnfoldStopped(deadline.Cancelled());
   }
-  throw std::runtime_error("no net without overlaps found");
+  throw NoNetFound("no net without overlaps found");
 }
 
-Net Unfold(const Polyhedron& solid, const SheetBox& box, std::uint32_t seed, const NetScore& score) {
+Net Unfold(const Polyhedron& solid, const SheetBox& box, std::uint32_t seed, const NetScore& score,
+           const Deadline& deadline) {
   const Layout l = MakeLayout(solid);
   const int count = static_cast<int>(solid.faces.size());
   Random rng(seed);
@@ -521,13 +554,17 @@ Net Unfold(const Polyhedron& solid, const SheetBox& box, std::uint32_t seed, con
     const int root = a < count && a < attempts / 2 ? a : rng.Below(count);
     const double angle = a < attempts / 2 ? 0.0 : 2 * kPi * rng.Uniform();
     const double noise = a < attempts / 2 ? 0.0 : 0.02 + 0.3 * rng.Uniform();
-    if (!Grow(l, root, angle, noise, rng, box, net)) continue;
+    if (!Grow(l, root, angle, noise, rng, box, deadline, net)) {
+      if (deadline.Passed()) break;
+      continue;
+    }
     const double scale = score ? score(net) : BestTurn(net, box, 60, 16).second;
     grown.push_back({scale, net});
     if (scale > bestScale * (1 + 1e-9)) { bestScale = scale; best = net; }
   }
   if (bestScale == 0) {
-    best = UnfoldByBacktracking(solid, box, 200000);
+    if (deadline.Passed()) throw UnfoldStopped(deadline.Cancelled());
+    best = UnfoldByBacktracking(solid, box, 200000, deadline);
     bestScale = score ? score(best) : BestTurn(best, box, 60, 16).second;
     grown.push_back({bestScale, best});
   }
@@ -536,7 +573,7 @@ Net Unfold(const Polyhedron& solid, const SheetBox& box, std::uint32_t seed, con
   std::stable_sort(grown.begin(), grown.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
   const std::size_t polished = score ? 0 : 8;
   for (std::size_t k = 0; k < grown.size() && k < polished; ++k) {
-    const double s = Improve(l, grown[k].second, box, grown[k].first, 40, score);
+    const double s = Improve(l, grown[k].second, box, grown[k].first, 40, score, deadline);
     if (s > bestScale * (1 + 1e-9)) { bestScale = s; best = grown[k].second; }
   }
   best = Reroot(best, 0);  // every face again after the face it hangs on
@@ -586,4 +623,4 @@ Net Reroot(const Net& net, int newFirst) {
   return out;
 }
 
-}  // namespace didod::netgen
+}  // namespace didod::unfold

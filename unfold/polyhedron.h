@@ -3,9 +3,14 @@
 #include <utility>
 #include <vector>
 
-#include "tools/netgen/vec.h"
+#include "geometry/vec.h"
 
-namespace didod::netgen {
+// Solids as 3-D models: vertices, planar faces and which faces meet at which
+// edge.
+namespace didod::unfold {
+
+using geo::Mat3;
+using geo::Vec3;
 
 // A closed polyhedral surface: every face lists its corners counter-clockwise
 // as seen from outside.
@@ -28,6 +33,16 @@ Vec3 Centroid(const Polyhedron& p);              // mean of the vertices
 // Directed edge (a, b) -> face holding it in its corner order.
 std::map<std::pair<int, int>, int> DirectedEdges(const Polyhedron& p);
 
+// The face across an edge, and that edge's number in the other face's order.
+struct Neighbour {
+  int face = -1;
+  int edge = -1;  // edge k runs from corner k to corner k + 1
+};
+// For every face and each of its edges (corner k to k + 1) the neighbour
+// across it. The surface must be closed and consistently oriented (IsClosed);
+// otherwise throws std::invalid_argument.
+std::vector<std::vector<Neighbour>> Adjacency(const Polyhedron& p);
+
 // Every directed edge once, its reverse once: a closed, consistently oriented surface.
 bool IsClosed(const Polyhedron& p);
 int EdgeCount(const Polyhedron& p);
@@ -48,4 +63,4 @@ Polyhedron Transformed(const Polyhedron& p, const Mat3& m, const Vec3& shift = {
 // Whether the vertex set is mapped onto itself by the given map.
 bool HasSymmetry(const Polyhedron& p, const Mat3& m, const Vec3& shift = {}, double tol = 1e-7);
 
-}  // namespace didod::netgen
+}  // namespace didod::unfold

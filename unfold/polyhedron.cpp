@@ -1,11 +1,17 @@
-#include "tools/netgen/polyhedron.h"
+#include "unfold/polyhedron.h"
 
 #include <algorithm>
 #include <cmath>
 #include <set>
 #include <stdexcept>
 
-namespace didod::netgen {
+namespace didod::unfold {
+
+using geo::Cross;
+using geo::Distance;
+using geo::Dot;
+using geo::Norm;
+using geo::Normalized;
 
 std::vector<Vec3> MergeClosePoints(const std::vector<Vec3>& points, double tol) {
   std::vector<Vec3> out;
@@ -155,6 +161,25 @@ std::map<std::pair<int, int>, int> DirectedEdges(const Polyhedron& p) {
   return edges;
 }
 
+std::vector<std::vector<Neighbour>> Adjacency(const Polyhedron& p) {
+  const auto edges = DirectedEdges(p);
+  std::vector<std::vector<Neighbour>> all;
+  for (const auto& face : p.faces) {
+    std::vector<Neighbour> across;
+    for (std::size_t i = 0; i < face.size(); ++i) {
+      const int to = face[(i + 1) % face.size()];
+      const auto it = edges.find({to, face[i]});
+      if (it == edges.end()) throw std::invalid_argument("edge without a face on its other side");
+      const auto& other = p.faces[it->second];
+      int j = 0;
+      while (other[j] != to) ++j;
+      across.push_back({it->second, j});
+    }
+    all.push_back(std::move(across));
+  }
+  return all;
+}
+
 bool IsClosed(const Polyhedron& p) {
   std::map<std::pair<int, int>, int> count;
   for (const auto& face : p.faces)
@@ -258,4 +283,4 @@ bool HasSymmetry(const Polyhedron& p, const Mat3& m, const Vec3& shift, double t
   return true;
 }
 
-}  // namespace didod::netgen
+}  // namespace didod::unfold
