@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <optional>
 
 #include "app/application.h"
@@ -29,6 +30,21 @@ namespace didod {
 namespace {
 
 constexpr double kDefaultEdgeLength = 40.0;  // mm
+
+// The entries of the tab choice, in the order shown.
+struct TabChoice {
+  const char* text;
+  craft::TabMode mode;
+  craft::TabSide side;
+};
+constexpr TabChoice kTabChoices[] = {
+    {"an einer Kante je Paar, wo mehr Platz ist", craft::TabMode::OneSide, craft::TabSide::Roomiest},
+    {"an der kleineren Fläche", craft::TabMode::OneSide, craft::TabSide::SmallerFace},
+    {"an der größeren Fläche", craft::TabMode::OneSide, craft::TabSide::LargerFace},
+    {"abwechselnd entlang der Naht", craft::TabMode::OneSide, craft::TabSide::Alternating},
+    {"an beiden Kanten", craft::TabMode::BothSides, craft::TabSide::Roomiest},
+};
+constexpr int kTabChoiceCount = static_cast<int>(std::size(kTabChoices));
 
 // The options of the last sheet, offered again while the program runs.
 craft::CraftOptions& LastOptions() {
@@ -82,19 +98,23 @@ CraftDialog::CraftDialog(const QString& caption, QWidget* parent) : QDialog(pare
   auto* form = new QFormLayout;
 
   paper = new QComboBox(this);
+  paper->setObjectName("paper");
   paper->addItem("A4", static_cast<int>(craft::Paper::A4));
   paper->addItem("A3", static_cast<int>(craft::Paper::A3));
   paper->addItem("Letter", static_cast<int>(craft::Paper::Letter));
   form->addRow("Papier:", paper);
 
   fixedSize = new QRadioButton("Kantenlänge:", this);
+  fixedSize->setObjectName("fixedSize");
   edgeLength = new QDoubleSpinBox(this);
+  edgeLength->setObjectName("edgeLength");
   edgeLength->setRange(craft::kMinEdgeLength, craft::kMaxEdgeLength);
   edgeLength->setDecimals(1);
   edgeLength->setSuffix(" mm");
   edgeLength->setValue(kDefaultEdgeLength);
   edgeLength->setToolTip("Länge der längsten Kante des Netzes");
   largest = new QRadioButton("so groß wie möglich", this);
+  largest->setObjectName("largest");
   auto* sizes = new QButtonGroup(this);
   sizes->addButton(fixedSize);
   sizes->addButton(largest);
@@ -107,10 +127,12 @@ CraftDialog::CraftDialog(const QString& caption, QWidget* parent) : QDialog(pare
   connect(fixedSize, &QRadioButton::toggled, edgeLength, &QWidget::setEnabled);
 
   tabs = new QCheckBox("Klebelaschen", this);
+  tabs->setObjectName("tabs");
   tabs->setChecked(true);
   tabSides = new QComboBox(this);
-  tabSides->addItem("an einer Kante je Paar");
-  tabSides->addItem("an beiden Kanten");
+  tabSides->setObjectName("tabSides");
+  for (const TabChoice& choice : kTabChoices) tabSides->addItem(choice.text);
+  tabSides->setToolTip("Welche Kante eines Paares die Lasche bekommt; hat sie keinen Platz, bekommt sie die andere");
   auto* tabRow = new QHBoxLayout;
   tabRow->addWidget(tabs);
   tabRow->addWidget(tabSides);
@@ -118,7 +140,20 @@ CraftDialog::CraftDialog(const QString& caption, QWidget* parent) : QDialog(pare
   connect(tabs, &QCheckBox::toggled, tabSides, &QWidget::setEnabled);
 
   numbers = new QCheckBox("Kanten nummerieren", this);
+  numbers->setObjectName("edgeNumbers");
   form->addRow("", numbers);
+  faceNumbers = new QCheckBox("Flächen nummerieren", this);
+  faceNumbers->setObjectName("faceNumbers");
+  form->addRow("", faceNumbers);
+  faceColours = new QCheckBox("Flächen je Art farbig füllen", this);
+  faceColours->setObjectName("faceColours");
+  faceColours->setToolTip("Gleiche Flächen bekommen dieselbe helle Farbe");
+  form->addRow("", faceColours);
+  printInside = new QCheckBox("Innenseite bedrucken", this);
+  printInside->setObjectName("printInside");
+  printInside->setToolTip(
+      "Spiegelt den ganzen Bogen, damit die Linien auf der Innenseite von farbigem Papier liegen");
+  form->addRow("", printInside);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -132,10 +167,13 @@ craft::CraftOptions CraftDialog::Options() const {
   craft::CraftOptions o;
   o.paper = static_cast<craft::Paper>(paper->currentData().toInt());
   o.edgeLength = largest->isChecked() ? 0.0 : edgeLength->value();
-  o.tabs = !tabs->isChecked()               ? craft::TabMode::None
-           : tabSides->currentIndex() == 1 ? craft::TabMode::BothSides
-                                           : craft::TabMode::OneSide;
+  const TabChoice& choice = kTabChoices[std::clamp(tabSides->currentIndex(), 0, kTabChoiceCount - 1)];
+  o.tabs = tabs->isChecked() ? choice.mode : craft::TabMode::None;
+  o.tabSide = choice.side;
   o.edgeNumbers = numbers->isChecked();
+  o.faceNumbers = faceNumbers->isChecked();
+  o.faceColours = faceColours->isChecked();
+  o.printInside = printInside->isChecked();
   return o;
 }
 
@@ -148,8 +186,16 @@ void CraftDialog::SetOptions(const craft::CraftOptions& o) {
     largest->setChecked(true);
   }
   tabs->setChecked(o.tabs != craft::TabMode::None);
-  tabSides->setCurrentIndex(o.tabs == craft::TabMode::BothSides ? 1 : 0);
+  int choice = 0;
+  for (int i = 0; i < kTabChoiceCount; ++i) {
+    const bool both = kTabChoices[i].mode == craft::TabMode::BothSides;
+    if (o.tabs == craft::TabMode::BothSides ? both : !both && kTabChoices[i].side == o.tabSide) choice = i;
+  }
+  tabSides->setCurrentIndex(choice);
   numbers->setChecked(o.edgeNumbers);
+  faceNumbers->setChecked(o.faceNumbers);
+  faceColours->setChecked(o.faceColours);
+  printInside->setChecked(o.printInside);
 }
 
 std::string WriteCraftSheetFile(const Construction& construction, const std::string& netName,

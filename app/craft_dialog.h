@@ -13,7 +13,8 @@ class QRadioButton;
 namespace didod {
 
 // The choices for a cut-and-fold sheet: paper, edge length or as large as fits,
-// glue tabs and edge numbers.
+// glue tabs and where they go, edge and face numbers, faces coloured by kind,
+// and printing on the inside.
 class CraftDialog : public QDialog {
   Q_OBJECT
  public:
@@ -27,8 +28,11 @@ class CraftDialog : public QDialog {
   QDoubleSpinBox* edgeLength = nullptr;  // mm
   QRadioButton* largest = nullptr;       // "so groß wie möglich"
   QCheckBox* tabs = nullptr;
-  QComboBox* tabSides = nullptr;         // one edge of a pair or both
+  QComboBox* tabSides = nullptr;         // which edge of a pair, or both
   QCheckBox* numbers = nullptr;
+  QCheckBox* faceNumbers = nullptr;
+  QCheckBox* faceColours = nullptr;
+  QCheckBox* printInside = nullptr;      // "Innenseite bedrucken"
 };
 
 // The window's commands "Bastelbogen speichern …" and "Bastelbogen drucken …".

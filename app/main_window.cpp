@@ -520,7 +520,7 @@ void Tfpoly::S18Click() {
   PB5Paint();
 }
 
-void Tfpoly::PB5Paint() { PB5->update(); }
+void Tfpoly::PB5Paint() { PB5->Refresh(); }
 
 RenderOptions Tfpoly::CurrentRenderOptions() const {
   RenderOptions options;

@@ -13,8 +13,12 @@ SheetFolding SheetFoldingOf(const FoldResult& result) {
   auto edge = [](const EdgeRef& e) { return SheetEdge{e.face, e.corner}; };
   if (result.solids.empty()) return folding;
   const FoldedSolid& solid = result.solids.front();  // the best solid found
-  for (const Hinge& h : solid.hinges) folding.hinges.push_back({edge(h.a), edge(h.b)});
-  for (const EdgeGluing& g : solid.gluings) folding.gluings.push_back({edge(g.a), edge(g.b)});
+  for (const Hinge& h : solid.hinges) folding.hinges.push_back({edge(h.a), edge(h.b), h.dihedral});
+  for (size_t i = 0; i < solid.gluings.size(); ++i) {
+    const EdgeGluing& g = solid.gluings[i];
+    const double dihedral = i < solid.gluingDihedral.size() ? solid.gluingDihedral[i] : kFlatAngle;
+    folding.gluings.push_back({edge(g.a), edge(g.b), dihedral});
+  }
   return folding;
 }
 
