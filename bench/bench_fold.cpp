@@ -5,6 +5,8 @@
 //   bench_fold --broken [NAME]      every net without each of its leaf faces in
 //                                   turn (or only nets whose name holds NAME):
 //                                   the slowest leaf of each, to find slow nets
+//   bench_fold --library [NAME]     every net of the solids library once (or
+//                                   only those whose name holds NAME)
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -18,6 +20,8 @@
 #include "fold/fold.h"
 #include "fold/net_complex.h"
 #include "interaction/mouse.h"
+#include "solids/library.h"
+#include "solids/net.h"
 #include "tests/fold/nets.h"
 
 namespace {
@@ -93,6 +97,15 @@ void Strip(benchmark::State& state) {
 
 void HoledTricube(benchmark::State& state) { BM_Fold(state, testnets::HoledTricube()); }
 
+// The net of a solid of the library, as the solids dialog lays it out.
+Construction LibraryNet(const std::string& name) {
+  const solids::Polyhedron solid = solids::BuildLibrarySolid(solids::LibraryEntryNamed(name), 1.0);
+  const auto net = solids::SolidNetConstruction(solid, name, 799, 638, ViewCentre{399, 319});
+  return net ? *net : Construction{};
+}
+
+void FromLibrary(benchmark::State& state, const std::string& name) { BM_Fold(state, LibraryNet(name)); }
+
 // The baseline: the cube, the smallest usual net.
 BENCHMARK_CAPTURE(Catalogue, Wuerfel, std::string("Würfel"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Catalogue, Dodekaeder, std::string("Dodekaeder"))->Unit(benchmark::kMillisecond);
@@ -111,6 +124,9 @@ BENCHMARK_CAPTURE(Broken, JohnsonPolyeder42OhneBlatt, std::string("Johnson Polye
 BENCHMARK_CAPTURE(Broken, KuboktaederstumpfOhneBlatt, std::string("Kuboktaederstumpf"))
     ->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK_CAPTURE(Broken, IkosidodekaederstumpfOhneBlatt, std::string("Ikosidodekaederstumpf"))
+    ->Unit(benchmark::kMillisecond)->Iterations(2);
+// 180 triangles, the largest net of the library.
+BENCHMARK_CAPTURE(FromLibrary, GrossesIkosaeder, std::string("Großes Ikosaeder"))
     ->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(Strip)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(HoledTricube)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -194,8 +210,23 @@ int BrokenTable(const char* only) {
 
 }  // namespace
 
+int LibraryTable(const char* only) {
+  for (const solids::LibraryEntry& e : solids::Library()) {
+    if (only && e.name.find(only) == std::string::npos) continue;
+    const Construction c = LibraryNet(e.name);
+    FoldResult r;
+    const double ms = Milliseconds(c, r);
+    std::printf("%-40s %3d faces %8.1f ms  gluings %lld tried %d solids %d  %s\n", e.name.c_str(), c.FaceCount, ms,
+                static_cast<long long>(r.convexGluingCount),
+                r.candidatesTried, static_cast<int>(r.solids.size()), r.message.c_str());
+    std::fflush(stdout);
+  }
+  return 0;
+}
+
 int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "--table") == 0) return Table();
+  if (argc > 1 && std::strcmp(argv[1], "--library") == 0) return LibraryTable(argc > 2 ? argv[2] : nullptr);
   if (argc > 1 && std::strcmp(argv[1], "--broken") == 0) return BrokenTable(argc > 2 ? argv[2] : nullptr);
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;

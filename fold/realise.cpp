@@ -4,6 +4,7 @@
 #include <Eigen/Sparse>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <random>
 #include <unordered_map>
@@ -107,6 +108,33 @@ bool Descend(const std::vector<Bar>& bars, double size, int iterations, const De
     if (!DampedStep(A, grad, bars, deadline, x, r, cost, lambda, ldlt)) break;
   }
   return !deadline.Passed() && r.cwiseAbs().maxCoeff() < kTuning.accepted * size;
+}
+
+// The k largest eigenvalues of the symmetric matrix B, largest first, with
+// their eigenvectors as columns. The symmetric QR iteration stalls now and
+// then on matrices with many equal eigenvalues (nets of very symmetric
+// solids); the singular value decomposition by Jacobi rotations always
+// converges, and for a symmetric matrix its singular vectors are the
+// eigenvectors, with the sign of the eigenvalue in u . v.
+void LargestEigenpairs(const Eigen::MatrixXd& B, int k, Eigen::MatrixXd& vectors, VectorXd& values) {
+  k = std::min<int>(k, static_cast<int>(B.rows()));
+  const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> eig(B);
+  if (eig.info() == Eigen::Success) {
+    vectors = eig.eigenvectors().rightCols(k).rowwise().reverse();
+    values = eig.eigenvalues().tail(k).reverse();
+    return;
+  }
+  const Eigen::JacobiSVD<Eigen::MatrixXd> svd(B, Eigen::ComputeThinU | Eigen::ComputeThinV);
+  std::vector<std::pair<double, int>> order;
+  for (int i = 0; i < static_cast<int>(B.rows()); ++i)
+    order.push_back({svd.singularValues()(i) * (svd.matrixU().col(i).dot(svd.matrixV().col(i)) < 0 ? -1 : 1), i});
+  std::sort(order.begin(), order.end(), std::greater<>());
+  vectors.resize(B.rows(), k);
+  values.resize(k);
+  for (int d = 0; d < k; ++d) {
+    values(d) = order[d].first;
+    vectors.col(d) = svd.matrixU().col(order[d].second);
+  }
 }
 
 // --- The surface must not pass through or lie on itself ---
@@ -324,13 +352,14 @@ bool Placer::StartingPoint() {
   for (int i = 0; i < V_; ++i)
     for (int j = 0; j < V_; ++j) B(i, j) = -0.5 * (B(i, j) - rowMean(i) - rowMean(j) + mean);
   if (deadline_.Passed()) return false;
-  const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> eig(B);
+  Eigen::MatrixXd axes;
+  VectorXd lengths;
+  LargestEigenpairs(B, 3, axes, lengths);
   x0_.resize(3 * V_);
   for (int v = 0; v < V_; ++v)
     for (int d = 0; d < 3; ++d) {
-      const int col = V_ - 1 - d;
-      const double lambda = col >= 0 ? std::max(eig.eigenvalues()(col), 1e-6 * net_.size * net_.size) : 1e-6;
-      x0_(3 * v + d) = col >= 0 ? eig.eigenvectors()(v, col) * std::sqrt(lambda) : 0.0;
+      const double lambda = d < lengths.size() ? std::max(lengths(d), 1e-6 * net_.size * net_.size) : 1e-6;
+      x0_(3 * v + d) = d < lengths.size() ? axes(v, d) * std::sqrt(lambda) : 0.0;
     }
   return true;
 }
