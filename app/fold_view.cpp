@@ -18,6 +18,9 @@
 #include <cmath>
 #include <memory>
 
+#include "app/craft_dialog.h"
+#include "app/solid_export.h"
+
 namespace didod {
 namespace {
 
@@ -124,7 +127,7 @@ FoldWindow::FoldWindow(const Construction& c, QWidget* parent, const Constructio
   layout->addLayout(sliderRow());
   layout->addLayout(solidRow());
   layout->addLayout(busyRow());
-  layout->addWidget(verdict_);
+  layout->addLayout(verdictRow());
   startCheck(options);
 }
 
@@ -145,6 +148,22 @@ QLayout* FoldWindow::sliderRow() {
   row->addWidget(label);
   row->addWidget(slider_, 1);
   row->addWidget(percent_);
+  return row;
+}
+
+// The verdict, and the export of the solid shown once there is one.
+QLayout* FoldWindow::verdictRow() {
+  export_ = new QPushButton("Körper e&xportieren …", this);
+  export_->setObjectName("exportSolid");
+  export_->setEnabled(false);
+  connect(export_, &QPushButton::clicked, this, [this] {
+    const FoldResult& r = view_->result();
+    if (view_->solid() < r.solids.size())
+      ExportFoldedSolid(r.solids[view_->solid()].corners, CraftEdgeLength(trueEdgeLength_), this);
+  });
+  auto* row = new QHBoxLayout;
+  row->addWidget(verdict_, 1);
+  row->addWidget(export_, 0, Qt::AlignTop);
   return row;
 }
 
@@ -239,6 +258,7 @@ void FoldWindow::showAnswer(FoldResult result) {
   view_->setResult(std::move(result));
   for (QWidget* w : std::initializer_list<QWidget*>{previous_, next_, solidCaption_}) w->setVisible(several);
   slider_->setEnabled(solid);
+  export_->setEnabled(solid);
   slider_->setValue(solid ? 100 : 0);
   showSolid(0);
   emit checked();

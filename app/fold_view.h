@@ -79,6 +79,9 @@ class FoldWindow : public QDialog {
   FoldView* view() const { return view_; }
   // Stops the check; its answer (what was found so far) comes soon after.
   void cancelCheck();
+  // The true edge length (mm) of the net's solid, 0 for none: the export's
+  // size is the cut-and-fold sheet's.
+  void setTrueEdgeLength(double mm) { trueEdgeLength_ = mm; }
 
  signals:
   void checked();  // the answer has come and is shown
@@ -91,6 +94,7 @@ class FoldWindow : public QDialog {
   QLayout* sliderRow();
   QLayout* solidRow();
   QLayout* busyRow();
+  QLayout* verdictRow();
   void startCheck(FoldOptions options);
   void showAnswer(FoldResult result);
   void showSolid(std::size_t solid);
@@ -106,6 +110,8 @@ class FoldWindow : public QDialog {
   QToolButton* previous_ = nullptr;
   QToolButton* next_ = nullptr;
   QLabel* solidCaption_ = nullptr;
+  QPushButton* export_ = nullptr;  // "Körper exportieren …", for the solid shown
+  double trueEdgeLength_ = 0;
   const Construction* live_ = nullptr;
   Construction checkedNet_;
   std::atomic<bool> cancelled_{false};
