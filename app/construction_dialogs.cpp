@@ -13,6 +13,10 @@ QString AskConstructionFile(QWidget* parent, FileDialogUse use, RememberedFile& 
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilter("Polyedernetz (*.pko)");
   dialog.setDefaultSuffix("pko");
+  return RunRememberedFileDialog(dialog, remembered);
+}
+
+QString RunRememberedFileDialog(QFileDialog& dialog, RememberedFile& remembered) {
   if (!remembered.folder.isEmpty()) dialog.setDirectory(remembered.folder);
   if (!remembered.name.isEmpty()) dialog.selectFile(remembered.name);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};

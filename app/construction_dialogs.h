@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 
+class QFileDialog;
 class QWidget;
 
 namespace didod {
@@ -22,5 +23,9 @@ enum class FileDialogUse { Save, Open };
 // that does not exist). Returns the chosen path, or an empty text when
 // cancelled; a chosen path becomes the remembered folder and name.
 QString AskConstructionFile(QWidget* parent, FileDialogUse use, RememberedFile& remembered);
+
+// Runs a prepared file dialog from the remembered folder and name; the path
+// chosen (empty when cancelled) becomes the remembered one.
+QString RunRememberedFileDialog(QFileDialog& dialog, RememberedFile& remembered);
 
 }  // namespace didod

@@ -1,7 +1,6 @@
 #include "app/solid_file_dialog.h"
 
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QStringList>
 
 namespace didod {
@@ -24,15 +23,7 @@ QString AskSolidFile(QWidget* parent, SolidFileUse use, RememberedFile& remember
       dialog.setDefaultSuffix(filter.mid(star + 2, filter.indexOf(')', star) - star - 2));
     });
   }
-  if (!remembered.folder.isEmpty()) dialog.setDirectory(remembered.folder);
-  if (!remembered.name.isEmpty()) dialog.selectFile(remembered.name);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  const QString path = dialog.selectedFiles().constFirst();
-  if (path.isEmpty()) return {};
-  const QFileInfo chosen(path);
-  remembered.folder = chosen.absolutePath();
-  remembered.name = chosen.fileName();
-  return path;
+  return RunRememberedFileDialog(dialog, remembered);
 }
 
 }  // namespace didod

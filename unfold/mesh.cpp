@@ -251,16 +251,8 @@ void CheckConnections(const Mesh& m) {
   if (parts > 1) m.Refuse("besteht aus " + std::to_string(parts) + " getrennten Teilen");
 }
 
-double SignedVolume(const Mesh& m) {
-  double v = 0;
-  for (const auto& face : m.faces)
-    for (std::size_t i = 1; i + 1 < face.size(); ++i)
-      v += Dot(m.vertices[face[0]], Cross(m.vertices[face[i]], m.vertices[face[i + 1]]));
-  return v / 6;
-}
-
 void TurnOutwards(Mesh& m) {
-  if (SignedVolume(m) >= 0) return;
+  if (Volume(Polyhedron{m.vertices, m.faces}) >= 0) return;
   for (auto& face : m.faces) std::reverse(face.begin(), face.end());
 }
 
