@@ -21,6 +21,7 @@
 #include <optional>
 
 #include "app/application.h"
+#include "app/fold_view.h"
 #include "craft/fold_gluing.h"
 #include "output/craft_writer.h"
 #include "output/recent_folder.h"
@@ -224,7 +225,7 @@ std::string WriteCraftSheetFile(const Construction& construction, const std::str
 
 bool SaveCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent,
                     double trueEdgeLength) {
-  const craft::SheetFolding folding = craft::FoldForSheet(construction);
+  const craft::SheetFolding folding = craft::SheetFoldingOf(CheckNetWaiting(construction, parent));
   if (!folding.folds) {
     Tell(parent, folding.message);
     return false;
@@ -273,7 +274,7 @@ bool SaveCraftSheet(const Construction& construction, const std::string& netName
 
 bool PrintCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent,
                      double trueEdgeLength) {
-  const craft::SheetFolding folding = craft::FoldForSheet(construction);
+  const craft::SheetFolding folding = craft::SheetFoldingOf(CheckNetWaiting(construction, parent));
   if (!folding.folds) {
     Tell(parent, folding.message);
     return false;
