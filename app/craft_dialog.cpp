@@ -7,6 +7,7 @@
 #include <QDoubleSpinBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QMessageBox>
@@ -233,18 +234,37 @@ bool SaveCraftSheet(const Construction& construction, const std::string& netName
   if (!sheet) return false;
   const QString pdfFilter = "PDF-Datei (*.pdf)";
   const QString svgFilter = "SVG-Datei für Schneideplotter (*.svg)";
-  QString filter = pdfFilter;
   // The first sheet of a run is offered in the working folder, later ones where the last one went.
   const QString folder = RecentFolder(QStringLiteral("craft"), QString());
   const QString name = QString::fromStdString(sheet->title) + ".pdf";
-  QString path = QFileDialog::getSaveFileName(parent, "Bastelbogen speichern",
-                                              folder.isEmpty() ? name : QDir(folder).filePath(name),
-                                              pdfFilter + ";;" + svgFilter, &filter);
-  if (path.isEmpty()) return false;
+  QFileDialog dialog(parent, "Bastelbogen speichern", folder.isEmpty() ? name : QDir(folder).filePath(name),
+                     pdfFilter + ";;" + svgFilter);
+  dialog.setObjectName("CraftSaveDialog");
+  // Qt's own dialog adds the suffix of the chosen type before it checks for an
+  // existing file, so it asks before replacing "bogen.pdf" when "bogen" is typed.
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix("pdf");
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& chosen) {
+    dialog.setDefaultSuffix(chosen == svgFilter ? "svg" : "pdf");
+  });
+  QString path;
+  bool svg = false;
+  for (;;) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    path = dialog.selectedFiles().constFirst();
+    if (path.isEmpty()) return false;
+    svg = dialog.selectedNameFilter() == svgFilter || path.endsWith(".svg", Qt::CaseInsensitive);
+    const QString suffix = svg ? ".svg" : ".pdf";
+    if (path.endsWith(suffix, Qt::CaseInsensitive)) break;
+    // A name with another suffix gets the sheet's own; should that file exist,
+    // the dialog shows it so that it asks before replacing it.
+    path += suffix;
+    if (!QFileInfo::exists(path)) break;
+    dialog.selectFile(path);
+  }
   RememberFolder(QStringLiteral("craft"), path);
-  const bool svg = filter == svgFilter || path.endsWith(".svg", Qt::CaseInsensitive);
-  if (svg && !path.endsWith(".svg", Qt::CaseInsensitive)) path += ".svg";
-  if (!svg && !path.endsWith(".pdf", Qt::CaseInsensitive)) path += ".pdf";
   if (svg)
     WriteCraftSvg(*sheet, path.toStdString());
   else

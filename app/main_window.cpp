@@ -14,11 +14,13 @@
 
 #include "app/accessible_combo.h"
 #include "app/application.h"
+#include "app/combo_boxes.h"
 #include "app/craft_dialog.h"
 #include "app/fold_view.h"
 #include "app/glyphs.h"
 #include "app/solid_dialog.h"
 #include "app/solid_file_dialog.h"
+#include "app/whole_check_box.h"
 #include "app/panel_palette.h"
 #include "output/clipboard.h"
 #include "output/printing.h"
@@ -316,6 +318,8 @@ void Tfpoly::BuildCaptionStrip(QWidget* parent) {
   Co2->setFixedWidth(217);
   Co2->setMaxVisibleItems(32);
   Co2->setFont(PixelFont("Verdana", 12));
+  KeepEscForOpenList(Co2);
+  LeaveUndoKeysToTheWindow(Co2);  // right after a choice, Ctrl+Z undoes the choice
   p8Layout->addWidget(Co2);
   strip->addWidget(P8);
   for (QToolBar* bar : {TB3, TB1}) bar->setStyleSheet("QToolBar { background: transparent; border: none; }");
@@ -387,14 +391,15 @@ void Tfpoly::BuildSidePanel(QWidget* parent) {
   Co1->lineEdit()->setAccessibleName("Sonderfläche");
   Co1->setInsertPolicy(QComboBox::NoInsert);
   Co1->setGeometry(16, 344, 177, 24);
+  KeepEscForOpenList(Co1);
   for (const char* name : kSpecialFaceNames) Co1->addItem(QString::fromUtf8(name));
   L41 = label("L41", "Skalierungsfaktor", 16, 378);
   Edit4 = edit("Edit4", "1", 144, 374, 28);
-  c4 = new QCheckBox("Punkte anzeigen", P34);
+  c4 = new WholeCheckBox("Punkte anzeigen", P34);
   c4->setObjectName("c4");
   c4->setGeometry(24, 408, 161, 17);
   c4->setChecked(true);
-  c3 = new QCheckBox("Punkte beschriften", P34);
+  c3 = new WholeCheckBox("Punkte beschriften", P34);
   c3->setObjectName("c3");
   c3->setGeometry(24, 428, 153, 17);
   c3->setChecked(false);
@@ -457,6 +462,7 @@ void Tfpoly::RG1C() {
   for (const std::string& name : CatalogueNames(LB8)) Co2->addItem(QString::fromStdString(name));
   Co2->setCurrentIndex(0);
   Co2->blockSignals(false);
+  WidenListToLongestEntry(Co2);
   construction_.GrabbedPoint = 0;
   construction_.FaceCount = 0;
   construction_.PointCount = 0;

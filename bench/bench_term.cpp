@@ -19,7 +19,7 @@ std::string Repeat(const std::string& piece, std::size_t length) {
 void Evaluate(benchmark::State& state, const std::string& text) {
   didod::TermEnvironment env;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(didod::EvaluateTerm(text, 1.5, env));
+    benchmark::DoNotOptimize(didod::EvaluateTerm(text, 1.5, env, didod::TermEncoding::Windows1252));
   }
   state.SetItemsProcessed(state.iterations());
   state.counters["chars"] = static_cast<double>(text.size());

@@ -171,7 +171,7 @@ double ReadEditReal(const std::string& text) {
     if (ch == ',') ch = '.';
   }
   TermError = 0;
-  const double value = EvaluateTerm(term, 1.0);
+  const double value = EvaluateTerm(term, 1.0, TermEncoding::Utf8);
   return TermError != 0 ? 0.0 : value;
 }
 

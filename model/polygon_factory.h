@@ -62,6 +62,6 @@ bool AddPolygonForButton(Construction& construction, PolygonButton button, const
 
 // Readers of a typed number or term.
 int ReadEditInteger(const std::string& text);
-double ReadEditReal(const std::string& text);
+double ReadEditReal(const std::string& text);  // the field's text in UTF-8
 
 }  // namespace didod

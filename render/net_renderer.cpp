@@ -21,6 +21,8 @@ int RoundPixel(long double value) {
 
 namespace {
 
+constexpr int kFarPixel = 1 << 28;
+
 // The points that were dropped onto another point and so get no label.
 std::unordered_set<int> DroppedPoints(const std::vector<std::string>& joinList) {
   std::unordered_set<int> dropped;
@@ -105,7 +107,10 @@ void DrawFace(Canvas& canvas, const NetDrawing& drawing, int f) {
   canvas.Polygon(outline);
   for (auto corner = first; corner != end; ++corner) {
     canvas.SetBrushSolid(corner->fixed ? kYellow : kLightBlue);
-    const int px = corner->pixel.x, py = corner->pixel.y;
+    // A pixel position at the limits of int (far off the sheet) keeps its
+    // marker and label off the sheet without overflowing.
+    const int px = std::clamp(corner->pixel.x, -kFarPixel, kFarPixel);
+    const int py = std::clamp(corner->pixel.y, -kFarPixel, kFarPixel);
     if (drawing.options.ShowPoints) canvas.Ellipse(px - 3, py - 3, px + 4, py + 4);
     if (drawing.options.LabelPoints) {
       canvas.SetBrushClear();

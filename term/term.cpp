@@ -37,9 +37,9 @@ constexpr int kMaxNesting = 200;
 // Characters of user terms (F1 .. F5) one evaluation may work through, so
 // that terms calling each other cannot multiply the work without end.
 constexpr std::size_t kUserTermBudget = 10000;
-// Steps of the binomial loop before it is declared hopeless; this bounds the
-// time a text full of binomials takes to a few microseconds per character.
-constexpr long kBinomialSteps = 10000;
+// Steps of the binomial loop that run as written; a longer loop is answered
+// in closed form.
+constexpr long kBinomialSteps = 1000;
 // Multiplications of a whole power done one by one before the rest goes by
 // squaring.
 constexpr std::uint32_t kDirectPowerSteps = 1024;
@@ -87,13 +87,12 @@ double Fail(std::uint8_t code, double value) {
   return value;
 }
 
-// Valid UTF-8 with characters beyond ASCII is brought to one byte per
-// character (Latin-1, which agrees with Windows-1252 on every character the
-// language knows); anything else is taken as single-byte text already.
-std::string ToSingleByte(const std::string& text) {
-  if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-    return text;
-  }
+// UTF-8 brought to one byte per character (Latin-1, which agrees with
+// Windows-1252 on every character the language knows). A character beyond
+// Latin-1 and every byte of a broken sequence become DEL, which is allowed
+// nowhere.
+std::string FromUtf8(const std::string& text) {
+  constexpr char kNotAllowed = '\x7F';
   std::string out;
   out.reserve(text.size());
   const std::size_t n = text.size();
@@ -104,29 +103,30 @@ std::string ToSingleByte(const std::string& text) {
       ++i;
       continue;
     }
-    int extra = 0;  // continuation bytes
+    int extra = -1;  // continuation bytes
     if (b0 >= 0xC2 && b0 <= 0xDF) {
       extra = 1;
     } else if (b0 >= 0xE0 && b0 <= 0xEF) {
       extra = 2;
     } else if (b0 >= 0xF0 && b0 <= 0xF4) {
       extra = 3;
-    } else {
-      return text;
     }
     static constexpr std::uint32_t kLeadMask[4] = {0, 0x1F, 0x0F, 0x07};
     static constexpr std::uint32_t kLeast[4] = {0, 0x80, 0x800, 0x10000};  // no overlong forms
-    std::uint32_t cp = b0 & kLeadMask[extra];
-    const std::uint32_t least = kLeast[extra];
-    if (i + static_cast<std::size_t>(extra) >= n) return text;
-    for (int k = 1; k <= extra; ++k) {
+    bool valid = extra > 0 && i + static_cast<std::size_t>(extra) < n;
+    std::uint32_t cp = valid ? (b0 & kLeadMask[extra]) : 0;
+    for (int k = 1; valid && k <= extra; ++k) {
       const auto b = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-      if ((b & 0xC0u) != 0x80u) return text;
+      valid = (b & 0xC0u) == 0x80u;
       cp = (cp << 6) | (b & 0x3Fu);
     }
-    if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return text;
-    // A character outside Latin-1 is not allowed anywhere; DEL stands for it.
-    out.push_back(cp <= 0xFF ? static_cast<char>(cp) : '\x7F');
+    valid = valid && cp >= kLeast[extra] && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
+    if (!valid) {
+      out.push_back(kNotAllowed);
+      ++i;
+      continue;
+    }
+    out.push_back(cp <= 0xFF ? static_cast<char>(cp) : kNotAllowed);
     i += static_cast<std::size_t>(extra) + 1;
   }
   return out;
@@ -223,18 +223,62 @@ double Modulo(double a, double b) {
   return static_cast<double>(ia % ib);
 }
 
+// ln Gamma(x) - ln Gamma(y) for x = y + h, both positive. For large arguments
+// it comes from Stirling's series written as one difference, so that nearly
+// equal arguments keep their precision.
+double LogGammaRatio(double x, double y, double h) {
+  if (x < 10.0 || y < 10.0) return std::lgamma(x) - std::lgamma(y);
+  const auto series = [](double z) {
+    const double w = 1.0 / (z * z);
+    return (1.0 / 12.0 - w * (1.0 / 360.0 - w * (1.0 / 1260.0 - w / 1680.0))) / z;
+  };
+  return (x - 0.5) * std::log1p(h / y) + h * (std::log(y) - 1.0) + (series(x) - series(y));
+}
+
+// The binomial loop of more than kBinomialSteps steps, answered at once. The
+// loop runs n = ceil(b) steps and ends up with the product of (a - k) / (b - k)
+// for k = 0 .. n - 1, failing as soon as a partial product passes the cap.
+// The sizes of the partial products fall while the factors are below 1 in size
+// and grow after that, so only the last positive partial product can be the
+// one that passes the cap.
+double BinomialAtOnce(double a, double b) {
+  const double n = std::ceil(b);
+  const double last = b - (n - 1.0);  // the last divisor, in (0, 1]
+  const double d = a - b;
+  const double logCap = std::log(kCap);
+  if (d == 0.0) return 1.0;  // every factor is 1
+  // One factor is 0, and the factors before it are below 1.
+  if (IsWhole(a) && a >= 0.0 && a <= n - 1.0) return 0.0;
+  if (a - (n - 1.0) > 0.0) {
+    // Every factor is positive: all at least 1 (a > b) or all below 1.
+    const double logProduct = LogGammaRatio(a + 1.0, b + 1.0, d) - LogGammaRatio(d + last, last, d);
+    if (!(logProduct <= logCap)) return Fail(2, kCap);
+    return std::exp(logProduct);
+  }
+  // The first j factors are positive, the others negative.
+  const double j = a > 0.0 ? std::ceil(a) : 0.0;
+  double logSize = LogGammaRatio(n - a, b + 1.0, (n - b) - a - 1.0) + std::lgamma(last) - std::lgamma(j - a);
+  if (j > 0.0) logSize += std::lgamma(a + 1.0) - std::lgamma(a - j + 1.0);
+  const bool negative = std::fmod(n - j, 2.0) != 0.0;
+  // A negative product follows the positive partial product before it.
+  const double logLastPositive = negative ? logSize - std::log(n - 1.0 - a) + std::log(last) : logSize;
+  if (!(logLastPositive <= logCap)) return Fail(2, kCap);
+  const double size = std::exp(logSize);
+  return negative ? -size : size;
+}
+
 // a over b: start at 1, multiply by a and divide by b, lower both by 1, while
-// b > 0. Two whole-number cases are answered directly because the loop would
-// run b times; any other loop that has neither ended nor hit the cap after
-// kBinomialSteps steps fails like an overflow.
+// b > 0. Short loops run as written; whole numbers with a - b small use a over
+// b = a over (a - b); every other long loop is answered in closed form.
 double Binomial(double a, double b) {
   if (b == std::numeric_limits<double>::infinity()) return Fail(2, kCap);
+  const double steps = static_cast<double>(kBinomialSteps);
   if (b > 0.0 && IsWhole(a) && IsWhole(b)) {
     // Every factor lies in [0, 1) and one is 0: the result is 0.
     if (a >= 0.0 && a < b) return 0.0;
     // Every factor is at least 1, so the product grows steadily, and a over b
     // equals a over (a - b), which needs only a - b steps.
-    if (b <= a && b > static_cast<double>(kBinomialSteps) && a - b < static_cast<double>(kBinomialSteps)) {
+    if (b <= a && b > steps && a - b < steps) {
       const double k = a - b;
       double r = 1.0;
       for (double i = 0.0; i < k; i += 1.0) {
@@ -244,10 +288,10 @@ double Binomial(double a, double b) {
       return r;
     }
   }
+  // An infinite a settles within two steps, NaN within one.
+  if (b > steps && std::isfinite(a)) return BinomialAtOnce(a, b);
   double r = 1.0;
-  long steps = 0;
   while (b > 0.0) {
-    if (++steps > kBinomialSteps) return Fail(2, kCap);
     r = r * a / b;
     if (r > kCap) return Fail(2, kCap);
     // Zero and NaN stay what they are through every further step.
@@ -471,7 +515,8 @@ class Parser {
       default:
         break;
     }
-    if (IsNumberChar(c)) {
+    // A number begins with a digit or a point; é only continues one.
+    if (IsNumberChar(c) && c != kNumberChar) {
       const std::size_t start = pos_;
       while (pos_ < text_.size() && IsNumberChar(text_[pos_])) ++pos_;
       return NumberValue(std::string_view(text_).substr(start, pos_ - start));
@@ -756,7 +801,7 @@ class Parser {
 
 double Evaluate(const std::string& raw, double x, TermEnvironment& env, int nesting, Budget& budget) {
   if (raw.empty()) return Fail(1, 0.0);
-  const std::string text = Rewrite(ToSingleByte(raw));
+  const std::string text = Rewrite(raw);
   TermError = 0;
   double value = Parser(text, x, env, nesting, budget).Run();
   if (value > kCap) value = Fail(4, kCap);
@@ -768,11 +813,13 @@ double Evaluate(const std::string& raw, double x, TermEnvironment& env, int nest
 
 }  // namespace
 
-double EvaluateTerm(const std::string& text, double x, TermEnvironment& environment) {
+double EvaluateTerm(const std::string& text, double x, TermEnvironment& environment, TermEncoding encoding) {
   Budget budget;
-  return Evaluate(text, x, environment, 0, budget);
+  return Evaluate(encoding == TermEncoding::Utf8 ? FromUtf8(text) : text, x, environment, 0, budget);
 }
 
-double EvaluateTerm(const std::string& text, double x) { return EvaluateTerm(text, x, DefaultTermEnvironment()); }
+double EvaluateTerm(const std::string& text, double x, TermEncoding encoding) {
+  return EvaluateTerm(text, x, DefaultTermEnvironment(), encoding);
+}
 
 }  // namespace didod

@@ -29,10 +29,15 @@ struct TermEnvironment {
 // The environment of the program's own fields.
 TermEnvironment& DefaultTermEnvironment();
 
-// Evaluates an arithmetic term in the variable X and sets TermError. The text
-// may be UTF-8 (as the widgets hand it over) or Windows-1252. The result is
-// always a finite number not above kTermCap.
-double EvaluateTerm(const std::string& text, double x);
-double EvaluateTerm(const std::string& text, double x, TermEnvironment& environment);
+// How the bytes of a term's text stand for its characters: UTF-8 (as the
+// widgets hand it over) or the language's own code page, Windows-1252. The
+// user terms of F1 .. F5 are Windows-1252.
+enum class TermEncoding { Windows1252, Utf8 };
+
+// Evaluates an arithmetic term in the variable X and sets TermError. A UTF-8
+// text that is not valid UTF-8 has a character that is not allowed where the
+// bad bytes stand. The result is always a finite number not above kTermCap.
+double EvaluateTerm(const std::string& text, double x, TermEncoding encoding);
+double EvaluateTerm(const std::string& text, double x, TermEnvironment& environment, TermEncoding encoding);
 
 }  // namespace didod

@@ -38,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     text.push_back(c);
   }
   // The last piece is the term, so that a plain text is a term of its own.
-  const double value = didod::EvaluateTerm(text, xs[selector & 15], env);
+  const double value = didod::EvaluateTerm(
+      text, xs[selector & 15], env, (size & 1) ? didod::TermEncoding::Utf8 : didod::TermEncoding::Windows1252);
   if (!std::isfinite(value) || value > didod::kTermCap || didod::TermError > 4) std::abort();
   return 0;
 }

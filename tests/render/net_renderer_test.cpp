@@ -113,6 +113,24 @@ TEST(NetRenderer, EmptyFaceConsumesNoPoints) {
   EXPECT_EQ(calls[3], "polygon 449,319 399,319");
 }
 
+// The sanitizers watch these: pixel positions clamped to the limits of int,
+// from a far coordinate and from many zoom-ins, still draw markers and labels.
+TEST(NetRenderer, FarCoordinatesAndHugeScalesDrawWithoutOverflow) {
+  Construction far;
+  far.AppendWholeFace({{0, 0}, {4.3e7, 0}, {0, -4.3e7}, {-4.3e7, 4.3e7}}, kCentre);
+  const auto calls = Draw(far, Sheet(true, true));
+  EXPECT_NE(std::find(calls.begin(), calls.end(), "polygon 399,319 2147483647,319 399,2147483647 -2147483648,-2147483648"),
+            calls.end());
+  EXPECT_NE(std::find(calls.begin(), calls.end(), "ellipse 268435453,316,268435460,323"), calls.end());
+
+  Construction zoomed = TwoTriangles();
+  for (int k = 0; k < 185; ++k) ZoomIn(zoomed, kCentre);
+  const auto zoomedCalls = Draw(zoomed, Sheet(true, true));
+  EXPECT_EQ(Texts(zoomedCalls).size(), 6u);
+  EXPECT_NE(std::find(zoomedCalls.begin(), zoomedCalls.end(), "polygon 399,319 2147483647,319 399,-2147483648"),
+            zoomedCalls.end());
+}
+
 TEST(Zoom, ExactValuesInExtendedPrecision) {
   Construction c;
   ZoomIn(c, kCentre);

@@ -14,15 +14,15 @@ struct Outcome {
 
 // Evaluates in a fresh environment (parameters 0, user terms empty, fixed
 // seed) so that no test depends on another.
-inline Outcome Eval(const std::string& text, double x = 1.0) {
+inline Outcome Eval(const std::string& text, double x = 1.0, TermEncoding encoding = TermEncoding::Windows1252) {
   TermEnvironment env;
   env.Random.seed(1);
-  const double v = EvaluateTerm(text, x, env);
+  const double v = EvaluateTerm(text, x, env, encoding);
   return {v, TermError};
 }
 
 inline Outcome Eval(const std::string& text, double x, TermEnvironment& env) {
-  const double v = EvaluateTerm(text, x, env);
+  const double v = EvaluateTerm(text, x, env, TermEncoding::Windows1252);
   return {v, TermError};
 }
 

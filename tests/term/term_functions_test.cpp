@@ -269,10 +269,10 @@ TEST(TermEnvironment, TheDefaultEnvironmentServesThePlainCall) {
   EXPECT_EQ(&env, &DefaultTermEnvironment());
   EXPECT_EQ(env.P, 0.0);
   EXPECT_TRUE(env.UserTerms[0].empty());
-  EXPECT_DOUBLE_EQ(EvaluateTerm("WURZEL(3)/2", 1.0), std::sqrt(3.0) / 2);
+  EXPECT_DOUBLE_EQ(EvaluateTerm("WURZEL(3)/2", 1.0, TermEncoding::Windows1252), std::sqrt(3.0) / 2);
   EXPECT_EQ(TermError, 0);
-  EXPECT_DOUBLE_EQ(EvaluateTerm("X+P", 2.0), 2.0);
-  EvaluateTerm("", 1.0);
+  EXPECT_DOUBLE_EQ(EvaluateTerm("X+P", 2.0, TermEncoding::Windows1252), 2.0);
+  EvaluateTerm("", 1.0, TermEncoding::Windows1252);
   EXPECT_EQ(TermError, 1);
 }
 

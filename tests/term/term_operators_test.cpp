@@ -3,6 +3,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "term/eval_helpers.h"
 
@@ -84,20 +87,43 @@ TEST(TermOperators, BinomialWithAHugeRightOperandFinishesAtOnce) {
   ExpectTerm("X~(X-1)", 1e6, 0, 1e6);
   ExpectTerm("X~(X-1)", 1e10, 2, 1e14);
   ExpectTerm("X~(X-2)", 5000950045.0, 0, 100010);
-  ExpectTerm("X~(X-2)", 49995000, 0, 10000, 1e-5);  // just below the step limit, as a loop
+  ExpectTerm("X~(X-2)", 49995000, 0, 10000, 1e-5);
   ExpectTerm("X~(X-2)", 1e10, 2, 1e8);
   ExpectTerm("X~X", 1, 0, 1e300);
   ExpectTerm("(X+X)~X", 1e10, 2, 1e300);
-  // Nothing settles within the step limit: a failure like an overflow.
-  ExpectTerm("(X+0.5)~X", 1e10, 2, 1e12);
   ExpectTerm("1~X", 0, 0, 1e300);
   ExpectTerm("1~X", 1e10, 2, INFINITY);
-  ExpectTerm("(X+0.5)~X", 1e10, 2, 20000);
-  // Below the limit the loop runs as written: C(n + 1/2, n) ~ sqrt(n) / Gamma(3/2).
-  const Outcome o = Eval("(X+0.5)~X", 5000);
-  EXPECT_EQ(o.code, 0);
-  const double expected = std::exp(std::lgamma(5001.5) - std::lgamma(1.5) - std::lgamma(5001.0));
-  EXPECT_NEAR(o.value, expected, expected * 1e-8);
+  // Long loops that are no whole numbers give the loop's value, whatever their length.
+  ExpectTerm("10000.5~10000.5", 1, 0);
+  ExpectTerm("X~X", 1, 0, 123456789.25);
+  // C(n + 1/2, n) = Gamma(n + 3/2) / (Gamma(3/2) n!), about 2 sqrt(n / pi).
+  for (double n : {500.0, 1500.0, 5000.0, 20000.0, 1e6}) {
+    const Outcome o = Eval("(X+0.5)~X", n);
+    EXPECT_EQ(o.code, 0) << n;
+    const double expected = std::exp(std::lgamma(n + 1.5) - std::lgamma(1.5) - std::lgamma(n + 1.0));
+    EXPECT_NEAR(o.value, expected, expected * 1e-9) << n;
+  }
+  ExpectTerm("20000.5~20000", 159.58, 0, 1.0, 0.01);
+  ExpectTerm("(X+0.5)~X", 2 * std::sqrt(1e12 / 3.141592653589793), 0, 1e12, 1e-3);  // the series' first term
+  // The cap is passed by the last partial product, or by the one before a negative last.
+  ExpectTerm("(X+3.5)~X", 1e10, 2, 1e3 * 1e3);                    // about 1e21
+  ExpectTerm("(0-0.5)~X", std::exp(std::lgamma(1500.5) - std::lgamma(0.5) - std::lgamma(1501.0)), 0, 1500,
+             1e-12);  // (-1/2 over n) = (-1)^n Gamma(n + 1/2) / (Gamma(1/2) n!)
+  ExpectTerm("(0-0.5)~X", -std::exp(std::lgamma(1501.5) - std::lgamma(0.5) - std::lgamma(1502.0)), 0, 1501,
+             1e-12);
+  // Long loops in closed form give the loop's product (here in long double).
+  const auto loop = [](long double a, long double b) {
+    long double r = 1;
+    for (; b > 0; a -= 1, b -= 1) r = r * a / b;
+    return static_cast<double>(r);
+  };
+  for (const auto& [a, b] : std::vector<std::pair<double, double>>{
+           {2999.75, 3000.5}, {1200.5, 3000.25}, {-2.5, 2000.5}, {-0.75, 2500}, {3000.5, 2999.5}, {1999.5, 2000}}) {
+    const Outcome o = Eval("X~" + std::to_string(b), a);
+    const double expected = loop(a, b);
+    EXPECT_EQ(o.code, 0) << a << "~" << b;
+    EXPECT_NEAR(o.value, expected, std::fabs(expected) * 1e-9 + 1e-300) << a << "~" << b;
+  }
 }
 
 TEST(TermPower, SmallWholeExponents) {

@@ -103,7 +103,7 @@ TEST(TermRobustness, EveryOperatorOnEveryKindOfOperand) {
 
 TEST(TermRobustness, TheTextIsNotChangedAndEmbeddedZerosAreCharacters) {
   const std::string text = "1 , 5";
-  EXPECT_DOUBLE_EQ(EvaluateTerm(text, 1.0), 1.5);
+  EXPECT_DOUBLE_EQ(EvaluateTerm(text, 1.0, TermEncoding::Windows1252), 1.5);
   EXPECT_EQ(text, "1 , 5");
   ExpectTerm(std::string("1\0+2", 4), 1, 1);
   ExpectTerm(std::string("\0", 1), 0, 1);

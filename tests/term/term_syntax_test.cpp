@@ -197,16 +197,29 @@ TEST(TermFunctions, TheNameRunsToTheNextParenthesis) {
   ExpectTerm("QR(SGN(1))", 0, 1);
 }
 
-TEST(TermCharacters, Utf8TextIsReadAsCharacters) {
-  ExpectTerm("\xC3\x89", 2.718281828459045, 0);  // É
-  ExpectTerm("2\xC2\xB7" "3", 6, 0);              // the middle dot
-  ExpectTerm("2\xB7" "3", 6, 0);                  // the same in Windows-1252
-  ExpectTerm("1\xC3\xA9" "5+1", 2, 0);            // é inside a number
+TEST(TermCharacters, EachCallerSaysTheEncodingOfItsText) {
+  const auto utf8 = [](const std::string& text) { return Eval(text, 1.0, TermEncoding::Utf8); };
+  EXPECT_DOUBLE_EQ(utf8("\xC3\x89").value, 2.718281828459045);  // É
+  EXPECT_DOUBLE_EQ(utf8("2\xC2\xB7" "3").value, 6);              // the middle dot
+  ExpectTerm("2\xB7" "3", 6, 0);                                // the same in Windows-1252
+  EXPECT_DOUBLE_EQ(utf8("1\xC3\xA9" "5+1").value, 2);            // é inside a number
+  // Valid Windows-1252 that also reads as UTF-8 is taken as it was handed over.
+  ExpectTerm("\xC9\xB7" "2", 2 * 2.718281828459045, 0);        // É·2
+  EXPECT_EQ(utf8("\xC9\xB7" "2").code, 1);                      // the one character U+0277
   // A character beyond Latin-1 counts once: as the last character it is unread.
-  ExpectTerm("2\xE2\x82\xAC", 2, 0);  // 2€
-  EXPECT_EQ(Eval("2\xE2\x82\xAC+1").code, 1);
-  // Invalid UTF-8 stays byte for byte.
+  EXPECT_EQ(utf8("2\xE2\x82\xAC").code, 0);  // 2€
+  EXPECT_EQ(utf8("2\xE2\x82\xAC+1").code, 1);
+  // Broken UTF-8 is a character that is not allowed where it stands.
+  EXPECT_EQ(utf8("\xC9+1").code, 1);
   ExpectTerm("\xC9+1", 2.718281828459045 + 1, 0);
+}
+
+TEST(TermCharacters, EAcuteOnlyContinuesANumber) {
+  ExpectTerm("\xE9", 0, 1);
+  ExpectTerm("\xE9" "5+1", 0, 1);
+  ExpectTerm("2*\xE9" "5", 0, 1);
+  ExpectTerm("1\xE9" "5", 1, 0);
+  EXPECT_EQ(Eval("\xC3\xA9" "5", 1.0, TermEncoding::Utf8).code, 1);
 }
 
 }  // namespace
