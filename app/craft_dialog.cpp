@@ -14,7 +14,9 @@
 #include <QPrinter>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <optional>
 
 #include "app/application.h"
@@ -27,6 +29,21 @@ namespace didod {
 namespace {
 
 constexpr double kDefaultEdgeLength = 40.0;  // mm
+
+// The entries of the tab choice, in the order shown.
+struct TabChoice {
+  const char* text;
+  craft::TabMode mode;
+  craft::TabSide side;
+};
+constexpr TabChoice kTabChoices[] = {
+    {"an einer Kante je Paar, wo mehr Platz ist", craft::TabMode::OneSide, craft::TabSide::Roomiest},
+    {"an der kleineren Fläche", craft::TabMode::OneSide, craft::TabSide::SmallerFace},
+    {"an der größeren Fläche", craft::TabMode::OneSide, craft::TabSide::LargerFace},
+    {"abwechselnd entlang der Naht", craft::TabMode::OneSide, craft::TabSide::Alternating},
+    {"an beiden Kanten", craft::TabMode::BothSides, craft::TabSide::Roomiest},
+};
+constexpr int kTabChoiceCount = static_cast<int>(std::size(kTabChoices));
 
 // The options of the last sheet, offered again while the program runs.
 craft::CraftOptions& LastOptions() {
@@ -54,9 +71,12 @@ bool EndsWith(const std::string& s, const std::string& tail) {
 // Asks for the options until the sheet can be laid out; nothing when cancelled.
 std::optional<craft::CraftSheet> AskAndLayOut(const Construction& construction, const craft::SheetFolding& folding,
                                               const std::string& netName, const QString& caption,
-                                              QWidget* parent) {
+                                              double trueEdgeLength, QWidget* parent) {
   CraftDialog dialog(caption, parent);
-  dialog.SetOptions(LastOptions());
+  craft::CraftOptions offered = LastOptions();
+  if (trueEdgeLength > 0)
+    offered.edgeLength = std::clamp(trueEdgeLength, craft::kMinEdgeLength, craft::kMaxEdgeLength);
+  dialog.SetOptions(offered);
   while (dialog.exec() == QDialog::Accepted) {
     craft::CraftOptions options = dialog.Options();
     options.title = netName;
@@ -77,19 +97,23 @@ CraftDialog::CraftDialog(const QString& caption, QWidget* parent) : QDialog(pare
   auto* form = new QFormLayout;
 
   paper = new QComboBox(this);
+  paper->setObjectName("paper");
   paper->addItem("A4", static_cast<int>(craft::Paper::A4));
   paper->addItem("A3", static_cast<int>(craft::Paper::A3));
   paper->addItem("Letter", static_cast<int>(craft::Paper::Letter));
   form->addRow("Papier:", paper);
 
   fixedSize = new QRadioButton("Kantenlänge:", this);
+  fixedSize->setObjectName("fixedSize");
   edgeLength = new QDoubleSpinBox(this);
+  edgeLength->setObjectName("edgeLength");
   edgeLength->setRange(craft::kMinEdgeLength, craft::kMaxEdgeLength);
   edgeLength->setDecimals(1);
   edgeLength->setSuffix(" mm");
   edgeLength->setValue(kDefaultEdgeLength);
   edgeLength->setToolTip("Länge der längsten Kante des Netzes");
   largest = new QRadioButton("so groß wie möglich", this);
+  largest->setObjectName("largest");
   auto* sizes = new QButtonGroup(this);
   sizes->addButton(fixedSize);
   sizes->addButton(largest);
@@ -102,10 +126,12 @@ CraftDialog::CraftDialog(const QString& caption, QWidget* parent) : QDialog(pare
   connect(fixedSize, &QRadioButton::toggled, edgeLength, &QWidget::setEnabled);
 
   tabs = new QCheckBox("Klebelaschen", this);
+  tabs->setObjectName("tabs");
   tabs->setChecked(true);
   tabSides = new QComboBox(this);
-  tabSides->addItem("an einer Kante je Paar");
-  tabSides->addItem("an beiden Kanten");
+  tabSides->setObjectName("tabSides");
+  for (const TabChoice& choice : kTabChoices) tabSides->addItem(choice.text);
+  tabSides->setToolTip("Welche Kante eines Paares die Lasche bekommt; hat sie keinen Platz, bekommt sie die andere");
   auto* tabRow = new QHBoxLayout;
   tabRow->addWidget(tabs);
   tabRow->addWidget(tabSides);
@@ -113,7 +139,20 @@ CraftDialog::CraftDialog(const QString& caption, QWidget* parent) : QDialog(pare
   connect(tabs, &QCheckBox::toggled, tabSides, &QWidget::setEnabled);
 
   numbers = new QCheckBox("Kanten nummerieren", this);
+  numbers->setObjectName("edgeNumbers");
   form->addRow("", numbers);
+  faceNumbers = new QCheckBox("Flächen nummerieren", this);
+  faceNumbers->setObjectName("faceNumbers");
+  form->addRow("", faceNumbers);
+  faceColours = new QCheckBox("Flächen je Art farbig füllen", this);
+  faceColours->setObjectName("faceColours");
+  faceColours->setToolTip("Gleiche Flächen bekommen dieselbe helle Farbe");
+  form->addRow("", faceColours);
+  printInside = new QCheckBox("Innenseite bedrucken", this);
+  printInside->setObjectName("printInside");
+  printInside->setToolTip(
+      "Spiegelt den ganzen Bogen, damit die Linien auf der Innenseite von farbigem Papier liegen");
+  form->addRow("", printInside);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -127,10 +166,13 @@ craft::CraftOptions CraftDialog::Options() const {
   craft::CraftOptions o;
   o.paper = static_cast<craft::Paper>(paper->currentData().toInt());
   o.edgeLength = largest->isChecked() ? 0.0 : edgeLength->value();
-  o.tabs = !tabs->isChecked()               ? craft::TabMode::None
-           : tabSides->currentIndex() == 1 ? craft::TabMode::BothSides
-                                           : craft::TabMode::OneSide;
+  const TabChoice& choice = kTabChoices[std::clamp(tabSides->currentIndex(), 0, kTabChoiceCount - 1)];
+  o.tabs = tabs->isChecked() ? choice.mode : craft::TabMode::None;
+  o.tabSide = choice.side;
   o.edgeNumbers = numbers->isChecked();
+  o.faceNumbers = faceNumbers->isChecked();
+  o.faceColours = faceColours->isChecked();
+  o.printInside = printInside->isChecked();
   return o;
 }
 
@@ -143,8 +185,16 @@ void CraftDialog::SetOptions(const craft::CraftOptions& o) {
     largest->setChecked(true);
   }
   tabs->setChecked(o.tabs != craft::TabMode::None);
-  tabSides->setCurrentIndex(o.tabs == craft::TabMode::BothSides ? 1 : 0);
+  int choice = 0;
+  for (int i = 0; i < kTabChoiceCount; ++i) {
+    const bool both = kTabChoices[i].mode == craft::TabMode::BothSides;
+    if (o.tabs == craft::TabMode::BothSides ? both : !both && kTabChoices[i].side == o.tabSide) choice = i;
+  }
+  tabSides->setCurrentIndex(choice);
   numbers->setChecked(o.edgeNumbers);
+  faceNumbers->setChecked(o.faceNumbers);
+  faceColours->setChecked(o.faceColours);
+  printInside->setChecked(o.printInside);
 }
 
 std::string WriteCraftSheetFile(const Construction& construction, const std::string& netName,
@@ -166,13 +216,14 @@ std::string WriteCraftSheetFile(const Construction& construction, const std::str
   return {};
 }
 
-bool SaveCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent) {
+bool SaveCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent,
+                    double trueEdgeLength) {
   const craft::SheetFolding folding = craft::FoldForSheet(construction);
   if (!folding.folds) {
     Tell(parent, folding.message);
     return false;
   }
-  const auto sheet = AskAndLayOut(construction, folding, netName, "Bastelbogen speichern", parent);
+  const auto sheet = AskAndLayOut(construction, folding, netName, "Bastelbogen speichern", trueEdgeLength, parent);
   if (!sheet) return false;
   const QString pdfFilter = "PDF-Datei (*.pdf)";
   const QString svgFilter = "SVG-Datei für Schneideplotter (*.svg)";
@@ -195,13 +246,14 @@ bool SaveCraftSheet(const Construction& construction, const std::string& netName
   return true;
 }
 
-bool PrintCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent) {
+bool PrintCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent,
+                     double trueEdgeLength) {
   const craft::SheetFolding folding = craft::FoldForSheet(construction);
   if (!folding.folds) {
     Tell(parent, folding.message);
     return false;
   }
-  const auto sheet = AskAndLayOut(construction, folding, netName, "Bastelbogen drucken", parent);
+  const auto sheet = AskAndLayOut(construction, folding, netName, "Bastelbogen drucken", trueEdgeLength, parent);
   if (!sheet) return false;
   QPrinter printer(QPrinter::HighResolution);
   PrepareCraftPrinter(*sheet, printer);

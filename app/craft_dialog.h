@@ -13,7 +13,8 @@ class QRadioButton;
 namespace didod {
 
 // The choices for a cut-and-fold sheet: paper, edge length or as large as fits,
-// glue tabs and edge numbers.
+// glue tabs and where they go, edge and face numbers, faces coloured by kind,
+// and printing on the inside.
 class CraftDialog : public QDialog {
   Q_OBJECT
  public:
@@ -27,17 +28,23 @@ class CraftDialog : public QDialog {
   QDoubleSpinBox* edgeLength = nullptr;  // mm
   QRadioButton* largest = nullptr;       // "so groß wie möglich"
   QCheckBox* tabs = nullptr;
-  QComboBox* tabSides = nullptr;         // one edge of a pair or both
+  QComboBox* tabSides = nullptr;         // which edge of a pair, or both
   QCheckBox* numbers = nullptr;
+  QCheckBox* faceNumbers = nullptr;
+  QCheckBox* faceColours = nullptr;
+  QCheckBox* printInside = nullptr;      // "Innenseite bedrucken"
 };
 
 // The window's commands "Bastelbogen speichern …" and "Bastelbogen drucken …".
 // Both check first that the net folds; a net that does not gets the fold
 // check's verdict and no sheet. Then they ask for the sheet's options, and a
 // file name (PDF or SVG) or a printer. Return whether a sheet was written or
-// printed.
-bool SaveCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent);
-bool PrintCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent);
+// printed. A true edge length (mm: the longest edge of a solid made to
+// measure, 0 for none) is offered as the sheet's edge length.
+bool SaveCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent,
+                    double trueEdgeLength = 0);
+bool PrintCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent,
+                     double trueEdgeLength = 0);
 
 // Without any dialog: folds, lays out and writes the sheet to the file, PDF or,
 // for a name ending in ".svg", SVG. Returns an empty string when written,

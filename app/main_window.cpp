@@ -22,6 +22,7 @@
 #include "app/craft_dialog.h"
 #include "app/fold_view.h"
 #include "app/glyphs.h"
+#include "app/solid_dialog.h"
 #include "app/panel_palette.h"
 #include "output/clipboard.h"
 #include "output/printing.h"
@@ -29,6 +30,7 @@
 #include "persistence/catalogue.h"
 #include "persistence/construction_file.h"
 #include "render/zoom.h"
+#include "solids/net.h"
 
 // Resources linked from a static library must be registered by hand.
 static void InitGlyphResources() { Q_INIT_RESOURCE(glyphs); }
@@ -229,16 +231,19 @@ void Tfpoly::BuildMenu() {
 
   solidMenu = MM1->addMenu("&Körper");
   solidMenu->setObjectName("MSolid");
+  makeSolidAction = solidMenu->addAction("Körper &erzeugen …", this, [this] { MakeSolid(); });
+  makeSolidAction->setObjectName("MMakeSolid");
+  solidMenu->addSeparator();
   foldAction = solidMenu->addAction("Netz &falten", this, [this] {
     if (construction_.GrabbedPoint == 0) ShowFoldWindow(construction_, this);
   });
   foldAction->setObjectName("MFold");
   solidMenu->addSeparator();
   craftSaveAction = solidMenu->addAction("Bastelbogen &speichern …", this, [this] {
-    if (construction_.GrabbedPoint == 0) SaveCraftSheet(construction_, netName_, this);
+    if (construction_.GrabbedPoint == 0) SaveCraftSheet(construction_, netName_, this, trueEdge_);
   });
   craftPrintAction = solidMenu->addAction("Bastelbogen &drucken …", this, [this] {
-    if (construction_.GrabbedPoint == 0) PrintCraftSheet(construction_, netName_, this);
+    if (construction_.GrabbedPoint == 0) PrintCraftSheet(construction_, netName_, this, trueEdge_);
   });
   craftSaveAction->setObjectName("MCraftSave");
   craftPrintAction->setObjectName("MCraftPrint");
@@ -516,11 +521,12 @@ void Tfpoly::S18Click() {
   if (box.clickedButton() != yes) return;
   RecordAction("Konstruktion löschen", true, [this] { construction_.ResetConstruction(); });
   netName_.clear();
+  trueEdge_ = 0;
   SetCurrentFile(QString());
   PB5Paint();
 }
 
-void Tfpoly::PB5Paint() { PB5->update(); }
+void Tfpoly::PB5Paint() { PB5->Refresh(); }
 
 RenderOptions Tfpoly::CurrentRenderOptions() const {
   RenderOptions options;
@@ -639,6 +645,7 @@ void Tfpoly::OpenConstructionFile(const QString& path) {
   Construction loaded = LoadConstructionFile(QFile::encodeName(path).toStdString(), SheetCentre());
   RecordAction("Konstruktion laden", true, [&] { ReplaceConstruction(std::move(loaded)); });
   netName_ = QFileInfo(path).completeBaseName().toStdString();
+  trueEdge_ = 0;
   SetCurrentFile(path);
 }
 
@@ -671,6 +678,29 @@ void Tfpoly::Co2Change() {
   RecordAction("Netz " + Co2->currentText().toStdString(), true, [&] { ReplaceConstruction(std::move(*net)); });
   netName_ = Co2->currentText().toStdString();
   SetCurrentFile(QString());
+  trueEdge_ = 0;
+}
+
+void Tfpoly::MakeSolid() {
+  if (construction_.GrabbedPoint != 0) return;
+  SolidDialog dialog(this);
+  if (dialog.exec() != QDialog::Accepted || !dialog.Choice()) return;
+  PlaceSolid(*dialog.Choice());
+}
+
+bool Tfpoly::PlaceSolid(const SolidChoice& choice) {
+  std::optional<Construction> net = solids::SolidNetConstruction(choice.solid, choice.name, PB5->width(), PB5->height(),
+                                                         SheetCentre());
+  if (!net) {
+    QMessageBox::information(this, QString::fromLatin1(kApplicationTitle),
+                             "Das Netz dieses Körpers passt nicht in die Konstruktion.");
+    return false;
+  }
+  RecordAction("Körper " + choice.name, true, [&] { ReplaceConstruction(std::move(*net)); });
+  netName_ = choice.name;
+  SetCurrentFile(QString());
+  trueEdge_ = choice.longestEdge;
+  return true;
 }
 PaintProc Tfpoly::SheetPaintProc() const {
   return [this](Canvas& canvas) { PB5Paintx(canvas, construction_, CurrentRenderOptions()); };

@@ -24,6 +24,8 @@
 
 namespace didod {
 
+struct SolidChoice;
+
 inline constexpr const char* kWindowCaption = "Zozeroradedar konstruieren";
 
 // The one window. It creates the controls, routes their events to the core and
@@ -57,6 +59,13 @@ class Tfpoly : public QMainWindow {
   void PB5MouseDown(SheetButton button, int x, int y);
   void PB5MouseMove(int x, int y);
   void PB5MouseUp(SheetButton button, int x, int y);
+  // "Körper erzeugen …": asks for a solid and lays its net on the sheet.
+  void MakeSolid();
+  // Lays the net of the solid on the sheet as one undo step and remembers its
+  // true size for the cut-and-fold sheet. False (after telling why) when no
+  // net fits the store.
+  bool PlaceSolid(const SolidChoice& choice);
+  double TrueEdgeLength() const { return trueEdge_; }
 
   // Loads a construction file as the load command does after its dialog: one
   // undo step; a bad file throws and leaves the construction as it was. Serves
@@ -86,7 +95,7 @@ class Tfpoly : public QMainWindow {
  private:
   // The controls. Each has its pointer's name as object name (the caption text
   // "P1Caption"; undo, redo, load and save "MUndo", "MRedo", "MLoad", "MSave";
-  // the fold and Bastelbogen items "MFold", "MCraftSave", "MCraftPrint"), by
+  // the items "MMakeSolid", "MFold", "MCraftSave", "MCraftPrint"), by
   // which tests find them.
   // Caption strip.
   QFrame* P1 = nullptr;
@@ -125,6 +134,7 @@ class Tfpoly : public QMainWindow {
   QAction* redoAction = nullptr;
   QAction* saveShortcut = nullptr;
   QMenu* solidMenu = nullptr;  // "Körper"
+  QAction* makeSolidAction = nullptr;  // "Körper erzeugen …"
   QAction* foldAction = nullptr;
   QAction* craftSaveAction = nullptr;
   QAction* craftPrintAction = nullptr;
@@ -155,6 +165,7 @@ class Tfpoly : public QMainWindow {
 
   Construction construction_;
   std::string netName_;  // name of the chosen catalogue net or the loaded file, for printed sheets
+  double trueEdge_ = 0;  // mm, the longest edge of the solid made last; 0 when the net has no true size
   DragState drag_;
   UndoHistory history_;
   ConstructionSnapshot dragBefore_;

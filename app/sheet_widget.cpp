@@ -1,6 +1,7 @@
 #include "app/sheet_widget.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
 
@@ -19,28 +20,42 @@ SheetWidget::SheetWidget(const Construction& construction, QWidget* parent)
   setAutoFillBackground(false);
 }
 
-QImage SheetWidget::Render(qreal dpr) const {
-  const int w = width(), h = height();
-  QImage image(QSize(std::max(1, int(std::ceil(w * dpr))), std::max(1, int(std::ceil(h * dpr)))),
-               QImage::Format_RGB32);
-  image.setDevicePixelRatio(dpr);
-  image.fill(Qt::white);
-  QPainter painter(&image);
-  QPainterCanvas canvas(painter);
+RenderOptions SheetWidget::Options() const {
   RenderOptions options = renderOptions ? renderOptions() : RenderOptions{};
-  options.SheetWidth = w;
-  options.SheetHeight = h;
-  PB5Paintx(canvas, construction_, options);
-  return image;
+  options.SheetWidth = width();
+  options.SheetHeight = height();
+  return options;
 }
 
-QImage SheetWidget::Pixels() const { return Render(1.0); }
+QImage SheetWidget::Render(qreal dpr) const { return DrawSheetImage(construction_, Options(), dpr); }
 
-void SheetWidget::paintEvent(QPaintEvent*) {
-  // Drawn off-screen at the screen's pixel density and copied in one step.
-  const QImage image = Render(devicePixelRatioF());
+QRect SheetWidget::UpdateImage() {
+  const qreal dpr = devicePixelRatioF();
+  const QRect changed = raster_.Update(construction_, Options(), dpr);
+  if (changed.isEmpty()) return {};
+  // Image pixels to sheet pixels, rounded outwards.
+  const int left = int(std::floor(changed.left() / dpr)), top = int(std::floor(changed.top() / dpr));
+  const int right = int(std::ceil((changed.right() + 1) / dpr)), bottom = int(std::ceil((changed.bottom() + 1) / dpr));
+  return QRect(left, top, right - left, bottom - top);
+}
+
+void SheetWidget::Refresh() {
+  if (!isVisible()) {  // nothing to show yet: the first paint draws it
+    update();
+    return;
+  }
+  const QRect changed = UpdateImage();
+  if (!changed.isEmpty()) update(changed);
+}
+
+void SheetWidget::paintEvent(QPaintEvent* event) {
+  // Drawn off-screen at the screen's pixel density and copied in one step; a
+  // change the window system did not ask for yet is asked for.
+  const QRect changed = UpdateImage();
+  if (!changed.isEmpty() && !event->rect().contains(changed)) update(changed);
+  // The painter is clipped to the region asked for, so only that is copied.
   QPainter painter(this);
-  painter.drawImage(QPoint(0, 0), image);
+  painter.drawImage(QPoint(0, 0), raster_.Image());
 }
 
 static bool ToSheetButton(Qt::MouseButton b, SheetButton& out) {

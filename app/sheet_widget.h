@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "model/construction.h"
+#include "output/sheet_raster.h"
 #include "render/net_renderer.h"
 
 namespace didod {
@@ -25,7 +26,14 @@ class SheetWidget : public QWidget {
 
   ViewCentre Centre() const { return ViewCentreOf(width(), height()); }
   // The drawing at the sheet's size, white underneath: what the sheet shows.
-  QImage Pixels() const;
+  QImage Pixels() const { return Render(1.0); }
+  // The same drawn afresh at a device pixel ratio.
+  QImage Render(qreal devicePixelRatio) const;
+  // The off-screen image the sheet copies from, as of its latest repaint.
+  const QImage& Shown() const { return raster_.Image(); }
+  // Repaints at once: brings the off-screen image up to date and has the
+  // window system copy the part of it that changed.
+  void Refresh();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -35,8 +43,11 @@ class SheetWidget : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  QImage Render(qreal devicePixelRatio) const;
+  RenderOptions Options() const;
+  // Brings the off-screen image up to date; returns the changed part in sheet pixels.
+  QRect UpdateImage();
   const Construction& construction_;
+  SheetRaster raster_;
 };
 
 }  // namespace didod

@@ -1,35 +1,35 @@
 // Cost of one mouse move during a drag (the move or turn of the face plus the
-// full repaint of the sheet into an off-screen image), against the repaint of
-// an empty sheet of the same size. Net of 120 faces and 360 points, labels on.
+// sheet's repaint of its off-screen image), against the repaint of an empty
+// sheet of the same size and device pixel ratio, drawn the plain way (a fresh
+// white image and the whole drawing). Net of 120 faces and 360 points, labels on.
+//
+// Arguments of every benchmark: sheet width, sheet height (sheet pixels) and
+// device pixel ratio. Neither side includes the window system's copy onto the
+// screen.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
 #include <cmath>
-#include <numbers>
 #include <string>
 
 #include "interaction/mouse.h"
-#include "output/qpainter_canvas.h"
+#include "output/sheet_raster.h"
 #include "render/net_renderer.h"
 
 namespace {
 
 using namespace didod;
 
-constexpr int kWidth = 799, kHeight = 638;
-const ViewCentre kCentre = ViewCentreOf(kWidth, kHeight);
-
 // 120 triangles in rows of 12; every face after the first but the last two is
 // locked by two join lines, the last but one hangs on one fixed point, the last
 // is free. 360 points, 235 join lines.
-Construction LargeNet() {
+Construction LargeNet(ViewCentre centre) {
   Construction c;
   for (int f = 0; f < 120; ++f) {
     const double x = -6.6 + 1.2 * (f % 12), y = 5.4 - 1.2 * (f / 12);
     const double h = std::sqrt(3.0) / 2;
-    c.AppendWholeFace({{x, y}, {x + 1, y}, {x + 0.5, y + h}}, kCentre);
+    c.AppendWholeFace({{x, y}, {x + 1, y}, {x + 0.5, y + h}}, centre);
   }
   for (int f = 2; f <= 118; ++f) {
     const int first = 3 * f - 2;
@@ -42,67 +42,93 @@ Construction LargeNet() {
   return c;
 }
 
-RenderOptions Options() {
-  RenderOptions o;
-  o.SheetWidth = kWidth;
-  o.SheetHeight = kHeight;
-  o.ShowPoints = true;
-  o.LabelPoints = true;
-  return o;
-}
+struct Sheet {
+  RenderOptions options;
+  double ratio = 1.0;
+  ViewCentre centre;
+};
 
-// What the sheet does on every repaint: a fresh white image, the drawing, done.
-void Repaint(const Construction& c, const RenderOptions& o) {
-  QImage image(kWidth, kHeight, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    QPainterCanvas canvas(painter);
-    PB5Paintx(canvas, c, o);
-  }
-  benchmark::DoNotOptimize(image.constBits());
+Sheet SheetOf(const benchmark::State& state) {
+  Sheet s;
+  s.options.SheetWidth = static_cast<int>(state.range(0));
+  s.options.SheetHeight = static_cast<int>(state.range(1));
+  s.options.ShowPoints = true;
+  s.options.LabelPoints = true;
+  s.ratio = static_cast<double>(state.range(2));
+  s.centre = ViewCentreOf(s.options.SheetWidth, s.options.SheetHeight);
+  return s;
 }
 
 void BM_EmptySheetRepaint(benchmark::State& state) {
+  const Sheet sheet = SheetOf(state);
   const Construction c;
-  const RenderOptions o = Options();
-  for (auto _ : state) Repaint(c, o);
+  for (auto _ : state) {
+    const QImage image = DrawSheetImage(c, sheet.options, sheet.ratio);
+    benchmark::DoNotOptimize(image.constBits());
+  }
 }
-BENCHMARK(BM_EmptySheetRepaint)->Unit(benchmark::kMicrosecond);
 
-void BM_NetRepaint(benchmark::State& state) {
-  const Construction c = LargeNet();
-  const RenderOptions o = Options();
-  for (auto _ : state) Repaint(c, o);
+// The whole net drawn the plain way, as every repaint did before the sheet kept its image.
+void BM_NetRepaintPlain(benchmark::State& state) {
+  const Sheet sheet = SheetOf(state);
+  const Construction c = LargeNet(sheet.centre);
+  for (auto _ : state) {
+    const QImage image = DrawSheetImage(c, sheet.options, sheet.ratio);
+    benchmark::DoNotOptimize(image.constBits());
+  }
 }
-BENCHMARK(BM_NetRepaint)->Unit(benchmark::kMicrosecond);
+
+enum class Repaint { None, Plain, Sheet };
 
 // point: the point grabbed (358 is free to move, 356 turns about 355).
-void DragMove(benchmark::State& state, int point, bool repaint) {
-  Construction c = LargeNet();
+void DragMove(benchmark::State& state, int point, Repaint repaint) {
+  const Sheet sheet = SheetOf(state);
+  Construction c = LargeNet(sheet.centre);
   DragState s;
-  const RenderOptions o = Options();
+  SheetRaster raster;
+  raster.Update(c, sheet.options, sheet.ratio);
   const int x0 = static_cast<int>(std::lround(c.ScreenPoints[point].x));
   const int y0 = static_cast<int>(std::lround(c.ScreenPoints[point].y));
-  if (PB5MouseDown(c, s, MouseButton::Left, x0, y0, kCentre).Step != MouseStep::DragBegun) {
+  if (PB5MouseDown(c, s, MouseButton::Left, x0, y0, sheet.centre).Step != MouseStep::DragBegun) {
     state.SkipWithError("no drag");
     return;
   }
   int i = 0;
   for (auto _ : state) {
     ++i;
-    const MouseResult r = PB5MouseMove(c, s, x0 - 40 + i % 80, y0 - 40 + (i * 7) % 80, kCentre);
-    if (repaint && r.Repaint) Repaint(c, o);
+    const MouseResult r = PB5MouseMove(c, s, x0 - 40 + i % 80, y0 - 40 + (i * 7) % 80, sheet.centre);
+    if (r.Repaint && repaint == Repaint::Sheet) {
+      benchmark::DoNotOptimize(raster.Update(c, sheet.options, sheet.ratio));
+    } else if (r.Repaint && repaint == Repaint::Plain) {
+      const QImage image = DrawSheetImage(c, sheet.options, sheet.ratio);
+      benchmark::DoNotOptimize(image.constBits());
+    }
     benchmark::DoNotOptimize(c.NetPoints[point]);
   }
+  if (repaint == Repaint::Sheet && raster.LastKind() != SheetRaster::Kind::Step)
+    state.SkipWithError("the sheet did not repaint a drag step");
 }
 
-void BM_DragMoveAndRepaint(benchmark::State& state) { DragMove(state, 358, true); }
-BENCHMARK(BM_DragMoveAndRepaint)->Unit(benchmark::kMicrosecond);
-void BM_DragTurnAndRepaint(benchmark::State& state) { DragMove(state, 356, true); }
-BENCHMARK(BM_DragTurnAndRepaint)->Unit(benchmark::kMicrosecond);
-void BM_DragTurnLogicOnly(benchmark::State& state) { DragMove(state, 356, false); }
-BENCHMARK(BM_DragTurnLogicOnly)->Unit(benchmark::kMicrosecond);
+void BM_DragMoveStep(benchmark::State& state) { DragMove(state, 358, Repaint::Sheet); }
+void BM_DragTurnStep(benchmark::State& state) { DragMove(state, 356, Repaint::Sheet); }
+void BM_DragMoveStepPlain(benchmark::State& state) { DragMove(state, 358, Repaint::Plain); }
+void BM_DragTurnLogicOnly(benchmark::State& state) { DragMove(state, 356, Repaint::None); }
+
+// The design size of the sheet and a maximised sheet, each on a plain and on a
+// high-density screen.
+void Sizes(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"w", "h", "ratio"});
+  for (const auto& size : {std::pair{799, 638}, std::pair{1900, 1000}})
+    for (int ratio : {1, 2}) b->Args({size.first, size.second, ratio});
+  b->Unit(benchmark::kMicrosecond);
+}
+
+BENCHMARK(BM_EmptySheetRepaint)->Apply(Sizes);
+BENCHMARK(BM_DragMoveStep)->Apply(Sizes);
+BENCHMARK(BM_DragTurnStep)->Apply(Sizes);
+BENCHMARK(BM_DragMoveStepPlain)->Apply(Sizes);
+BENCHMARK(BM_NetRepaintPlain)->Apply(Sizes);
+BENCHMARK(BM_DragTurnLogicOnly)->Args({799, 638, 1})->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -9,7 +9,8 @@
 namespace didod::craft {
 
 // What the sheet needs of the fold check: whether the net closes into a solid,
-// the check's message when it does not, and its hinges and glued pairs.
+// the check's message when it does not, and its hinges and glued pairs with
+// their dihedral angles on the solid.
 struct SheetFolding {
   bool folds = false;
   std::string message;

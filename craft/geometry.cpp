@@ -61,6 +61,20 @@ double SharedArea(const std::vector<Vec2>& polygon, const std::vector<Vec2>& con
   return subject.size() < 3 ? 0.0 : std::fabs(SignedArea(subject));
 }
 
+Vec2 Corner(const std::vector<Vec2>& face, int k) {
+  const int n = static_cast<int>(face.size());
+  return face[((k % n) + n) % n];
+}
+
+Vec2 OutwardNormal(const std::vector<Vec2>& face, int k) {
+  const Vec2 p = Corner(face, k);
+  const Vec2 q = Corner(face, k + 1);
+  const double length = Distance(p, q);
+  if (length <= 0.0) return {0.0, 0.0};
+  const Vec2 t = (1.0 / length) * (q - p);
+  return SignedArea(face) >= 0.0 ? Vec2{t.y, -t.x} : Vec2{-t.y, t.x};
+}
+
 double InteriorAngle(const std::vector<Vec2>& polygon, int k) {
   const int n = static_cast<int>(polygon.size());
   const Vec2 p = polygon[k];
@@ -97,6 +111,54 @@ bool ClipSegment(Vec2& a, Vec2& b, const Box& box) {
   a = start + t0 * d;
   b = start + t1 * d;
   return true;
+}
+
+std::vector<Vec2> ClipPolygon(const std::vector<Vec2>& polygon, const Box& box) {
+  if (box.empty) return {};
+  // Sutherland-Hodgman against the four sides: inside(p) >= 0 keeps p.
+  using Side = double (*)(Vec2, const Box&);
+  const Side sides[4] = {[](Vec2 p, const Box& b) { return p.x - b.left; },
+                         [](Vec2 p, const Box& b) { return b.right - p.x; },
+                         [](Vec2 p, const Box& b) { return p.y - b.top; },
+                         [](Vec2 p, const Box& b) { return b.bottom - p.y; }};
+  std::vector<Vec2> subject = polygon;
+  for (Side side : sides) {
+    std::vector<Vec2> out;
+    out.reserve(subject.size() + 2);
+    for (size_t j = 0; j < subject.size(); ++j) {
+      const Vec2 p = subject[j];
+      const Vec2 q = subject[(j + 1) % subject.size()];
+      const double sp = side(p, box);
+      const double sq = side(q, box);
+      if (sp >= 0.0) out.push_back(p);
+      if ((sp >= 0.0) != (sq >= 0.0)) out.push_back(p + (sp / (sp - sq)) * (q - p));
+    }
+    subject = std::move(out);
+    if (subject.empty()) break;
+  }
+  return subject.size() < 3 ? std::vector<Vec2>{} : subject;
+}
+
+bool BoxesNear(const Box& a, const Box& b, double gap) {
+  if (a.empty || b.empty) return false;
+  return a.left < b.right + gap && b.left < a.right + gap && a.top < b.bottom + gap && b.top < a.bottom + gap;
+}
+
+double PointSegmentDistance(Vec2 p, Vec2 a, Vec2 b) {
+  const Vec2 d = b - a;
+  const double squared = Dot(d, d);
+  const double t = squared > 0.0 ? std::clamp(Dot(p - a, d) / squared, 0.0, 1.0) : 0.0;
+  return Distance(p, a + t * d);
+}
+
+double SegmentDistance(Vec2 a, Vec2 b, Vec2 c, Vec2 d) {
+  // Proper crossings: each segment's ends lie on opposite sides of the other.
+  const double d1 = Cross(b - a, c - a), d2 = Cross(b - a, d - a);
+  const double d3 = Cross(d - c, a - c), d4 = Cross(d - c, b - c);
+  if (((d1 > 0.0 && d2 < 0.0) || (d1 < 0.0 && d2 > 0.0)) && ((d3 > 0.0 && d4 < 0.0) || (d3 < 0.0 && d4 > 0.0)))
+    return 0.0;
+  return std::min({PointSegmentDistance(a, c, d), PointSegmentDistance(b, c, d), PointSegmentDistance(c, a, b),
+                   PointSegmentDistance(d, a, b)});
 }
 
 }  // namespace didod::craft

@@ -1,5 +1,7 @@
 #include "craft/sheet.h"
 
+#include "craft/tabs.h"
+
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -20,33 +22,12 @@ PaperSize PaperSizeOf(Paper paper) {
 
 namespace {
 
-constexpr double kDegree = M_PI / 180.0;
-constexpr double kTabEndAngle = 45.0 * kDegree;
-constexpr double kMinTabEndAngle = 10.0 * kDegree;
-constexpr double kOverlapArea = 1e-3;  // mm², below it two shapes only touch
-constexpr double kLabelHeight = 3.0;   // mm, edge numbers at most this tall
+constexpr double kLabelHeight = 3.0;       // mm, edge numbers at most this tall
+constexpr double kFaceLabelHeight = 5.0;   // mm, face numbers at most this tall
+// A fold whose faces meet at more than this angle past flat is a valley.
+constexpr double kReflexMargin = 1e-6;
 
 using EdgeKey = std::pair<int, int>;
-
-struct FaceFrame {
-  const std::vector<Vec2>* corners = nullptr;
-  double orientation = 1.0;  // sign of the shoelace area
-};
-
-Vec2 Corner(const std::vector<Vec2>& face, int k) {
-  const int n = static_cast<int>(face.size());
-  return face[((k % n) + n) % n];
-}
-
-// Unit vector from the face's interior across the edge k -> k+1.
-Vec2 OutwardNormal(const std::vector<Vec2>& face, int k) {
-  const Vec2 p = Corner(face, k);
-  const Vec2 q = Corner(face, k + 1);
-  const double length = Distance(p, q);
-  if (length <= 0.0) return {0.0, 0.0};
-  const Vec2 t = (1.0 / length) * (q - p);
-  return SignedArea(face) >= 0.0 ? Vec2{t.y, -t.x} : Vec2{-t.y, t.x};
-}
 
 void CheckEdge(const std::vector<std::vector<Vec2>>& faces, const SheetEdge& e) {
   if (e.face < 1 || e.face > static_cast<int>(faces.size()) || e.corner < 0 ||
@@ -54,133 +35,11 @@ void CheckEdge(const std::vector<std::vector<Vec2>>& faces, const SheetEdge& e) 
     throw CraftError("Eine Kante der Faltprüfung gehört zu keiner Fläche des Netzes.");
 }
 
-class TabPlacer {
- public:
-  TabPlacer(const std::vector<std::vector<Vec2>>& faces, const std::set<EdgeKey>& hinges, double tolerance,
-            bool bothSides)
-      : faces_(faces), hinges_(hinges), tolerance_(tolerance), bothSides_(bothSides) {}
-
-  // The largest tab that fits on the edge: full height first, then narrower.
-  std::optional<GlueTab> Best(const SheetEdge& edge, const SheetEdge& partner, int pair) const {
-    const auto& face = faces_[edge.face - 1];
-    const Vec2 p = Corner(face, edge.corner);
-    const Vec2 q = Corner(face, edge.corner + 1);
-    const double length = Distance(p, q);
-    if (length <= 0.0) return std::nullopt;
-    const Vec2 t = (1.0 / length) * (q - p);
-    const Vec2 n = OutwardNormal(face, edge.corner);
-
-    // Folded, the tab lies on the partner face along its edge; its ends must
-    // not open wider than the partner's corners there. On the sheet, each end
-    // keeps within the free paper at its corner, and to half of it when the
-    // next edge round the corner may carry a tab of its own.
-    const EdgeKey partnerKey{partner.face, partner.corner};
-    const double roomStart = FreeAngle(p, t, n, partnerKey);
-    const double roomEnd = FreeAngle(q, -1.0 * t, n, partnerKey);
-    const auto& other = faces_[partner.face - 1];
-    const bool sameTurn = (SignedArea(face) >= 0.0) == (SignedArea(other) >= 0.0);
-    const int atStart = sameTurn ? partner.corner + 1 : partner.corner;
-    const int atEnd = sameTurn ? partner.corner : partner.corner + 1;
-    const int m = static_cast<int>(other.size());
-    // Steeper ends are tried when the usual ones collide: two tabs in the
-    // corner between neighbouring edges then fit side by side.
-    for (double factor : {1.0, 0.7, 0.45, 0.25}) {
-      for (double widest : {kTabEndAngle, 30.0 * kDegree}) {
-        auto endAngle = [&](int k) {
-          double angle = std::min(widest, k == atStart ? roomStart : roomEnd);
-          if (m >= 3) angle = std::min(angle, InteriorAngle(other, ((k % m) + m) % m) - 2.0 * kDegree);
-          return std::max(angle, kMinTabEndAngle);
-        };
-        const double cotStart = 1.0 / std::tan(endAngle(atStart));
-        const double cotEnd = 1.0 / std::tan(endAngle(atEnd));
-        const double full = std::min({kMaxTabHeight, 0.3 * length, 0.85 * length / (cotStart + cotEnd)});
-        const double h = full * factor;
-        if (factor < 1.0 && h < kMinTabHeight) continue;
-        GlueTab tab;
-        tab.edge = edge;
-        tab.pair = pair;
-        tab.height = h;
-        tab.corners = {p, q, q + h * n - (h * cotEnd) * t, p + h * n + (h * cotStart) * t};
-        if (Fits(tab)) return tab;
-      }
-    }
-    return std::nullopt;
-  }
-
-  bool Place(const SheetEdge& edge, const SheetEdge& partner, int pair) {
-    const auto tab = Best(edge, partner, pair);
-    if (tab) tabs.push_back(*tab);
-    return tab.has_value();
-  }
-
-  // One tab for the pair, on whichever edge takes the larger one.
-  bool PlaceEither(const EdgePair& pair, int index) {
-    const auto onA = Best(pair.a, pair.b, index);
-    const auto onB = Best(pair.b, pair.a, index);
-    if (!onA && !onB) return false;
-    if (onA && (!onB || Area(*onA) >= Area(*onB) - 1e-9))
-      tabs.push_back(*onA);
-    else
-      tabs.push_back(*onB);
-    return true;
-  }
-
-  std::vector<GlueTab> tabs;
-
- private:
-  static double Area(const GlueTab& tab) {
-    return std::fabs(SignedArea({tab.corners.begin(), tab.corners.end()}));
-  }
-
-  bool Fits(const GlueTab& tab) const {
-    const std::vector<Vec2> shape(tab.corners.begin(), tab.corners.end());
-    for (const auto& face : faces_)
-      if (face.size() >= 3 && SharedArea(face, shape) > kOverlapArea) return false;
-    for (const GlueTab& other : tabs) {
-      const std::vector<Vec2> placed(other.corners.begin(), other.corners.end());
-      if (SharedArea(placed, shape) > kOverlapArea) return false;
-    }
-    return true;
-  }
-
-  // The angle of empty paper at `at`, turning from the edge direction `along`
-  // towards the outside `out` until the first edge of any face there; halved
-  // when that edge may get a tab too: it is no hinge, and not the partner of a
-  // pair that gets one tab only.
-  double FreeAngle(Vec2 at, Vec2 along, Vec2 out, EdgeKey partner) const {
-    const double turn = Cross(along, out) >= 0.0 ? 1.0 : -1.0;
-    double best = 2.0 * M_PI;
-    bool shared = true;
-    for (size_t f = 0; f < faces_.size(); ++f) {
-      const auto& face = faces_[f];
-      const int n = static_cast<int>(face.size());
-      if (n < 2) continue;
-      for (int k = 0; k < n; ++k) {
-        if (Distance(face[k], at) > tolerance_) continue;
-        const int previous = (k + n - 1) % n;
-        const std::pair<Vec2, EdgeKey> edges[2] = {{Corner(face, k + 1), {static_cast<int>(f) + 1, k}},
-                                                   {Corner(face, previous), {static_cast<int>(f) + 1, previous}}};
-        for (const auto& [to, key] : edges) {
-          const Vec2 d = to - at;
-          if (Length(d) <= tolerance_) continue;
-          double angle = std::atan2(turn * Cross(along, d), Dot(along, d));
-          if (angle < 0.0) angle += 2.0 * M_PI;
-          if (angle < 1e-9 || angle > 2.0 * M_PI - 1e-9) continue;  // the edge itself, or one on it
-          if (angle < best) {
-            best = angle;
-            shared = !hinges_.count(key) && (bothSides_ || key != partner);
-          }
-        }
-      }
-    }
-    return shared ? best / 2.0 : best - 2.0 * kDegree;
-  }
-
-  const std::vector<std::vector<Vec2>>& faces_;
-  const std::set<EdgeKey>& hinges_;
-  double tolerance_;
-  bool bothSides_;
-};
+// Seen from the printed side: outside the solid, or inside when printed there.
+LineKind FoldKind(double dihedral, bool printInside) {
+  const bool reflex = dihedral > kFlatAngle + kReflexMargin;
+  return reflex != printInside ? LineKind::Valley : LineKind::Mountain;
+}
 
 // Size of an edge number: small edges get small numbers.
 double LabelHeight(double edgeLength) { return std::min(kLabelHeight, 0.28 * edgeLength); }
@@ -195,6 +54,51 @@ SheetText EdgeLabel(const std::vector<Vec2>& face, int k, const std::string& tex
   return {0.5 * (p + q) + (0.5 * height + 0.12 * length * 0.5) * inward, height, text};
 }
 
+// The face's number at its centroid, sized to the circle the face holds.
+SheetText FaceLabel(const std::vector<Vec2>& face, int number) {
+  const double area = SignedArea(face);
+  Vec2 centroid{0.0, 0.0};
+  double perimeter = 0.0;
+  const size_t n = face.size();
+  for (size_t k = 0; k < n; ++k) {
+    const Vec2 p = face[k];
+    const Vec2 q = face[(k + 1) % n];
+    centroid = centroid + Cross(p, q) * (p + q);
+    perimeter += Distance(p, q);
+  }
+  centroid = std::fabs(area) > 1e-12 ? (1.0 / (6.0 * area)) * centroid : face[0];
+  const double inradius = perimeter > 0.0 ? 2.0 * std::fabs(area) / perimeter : 0.0;
+  return {centroid, std::min(kFaceLabelHeight, 0.6 * inradius), std::to_string(number)};
+}
+
+// Faces of one kind are congruent: the same number of corners, area, perimeter
+// and longest edge; mirror images count as one kind.
+std::vector<int> FaceKinds(const std::vector<std::vector<Vec2>>& faces, double scale) {
+  struct Kind {
+    size_t corners;
+    double area, perimeter, longest;
+  };
+  std::vector<Kind> kinds;
+  std::vector<int> result;
+  const double tolerance = 1e-6 * std::max(scale, 1.0);
+  for (const auto& face : faces) {
+    Kind k{face.size(), std::fabs(SignedArea(face)), 0.0, 0.0};
+    for (size_t i = 0; i < face.size(); ++i) {
+      const double length = Distance(face[i], face[(i + 1) % face.size()]);
+      k.perimeter += length;
+      k.longest = std::max(k.longest, length);
+    }
+    auto same = [&](const Kind& o) {
+      return o.corners == k.corners && std::fabs(o.area - k.area) <= tolerance * scale &&
+             std::fabs(o.perimeter - k.perimeter) <= tolerance && std::fabs(o.longest - k.longest) <= tolerance;
+    };
+    const auto found = std::find_if(kinds.begin(), kinds.end(), same);
+    result.push_back(static_cast<int>(found - kinds.begin()));
+    if (found == kinds.end()) kinds.push_back(k);
+  }
+  return result;
+}
+
 double TextWidth(const SheetText& text) { return 0.6 * text.height * static_cast<double>(text.text.size()); }
 
 void AddText(Box& box, const SheetText& text) {
@@ -207,14 +111,18 @@ void AddText(Box& box, const SheetText& text) {
 }  // namespace
 
 NetSheet LayoutNet(const Construction& c, const std::vector<EdgePair>& hinges, const std::vector<EdgePair>& gluings,
-                   TabMode tabMode, bool edgeNumbers, double mmPerUnit) {
+                   const CraftOptions& options, double mmPerUnit) {
   NetSheet sheet;
   sheet.mmPerUnit = mmPerUnit;
+  sheet.faceColours = options.faceColours;
+  sheet.printInside = options.printInside;
+  // Printed on the inside, the sheet is the net seen from behind.
+  const double flip = options.printInside ? -1.0 : 1.0;
   for (int f = 1; f <= c.FaceCount; ++f) {
     const FaceRangeResult range = c.FaceRange(f);
     std::vector<Vec2> face;
     for (int i = range.first; i <= range.last; ++i)
-      face.push_back({c.NetPoints[i].x * mmPerUnit, -c.NetPoints[i].y * mmPerUnit});
+      face.push_back({flip * c.NetPoints[i].x * mmPerUnit, -c.NetPoints[i].y * mmPerUnit});
     for (size_t k = 0; k < face.size() && face.size() >= 2; ++k)
       sheet.edgeLength = std::max(sheet.edgeLength, Distance(face[k], face[(k + 1) % face.size()]));
     sheet.faces.push_back(std::move(face));
@@ -235,21 +143,15 @@ NetSheet LayoutNet(const Construction& c, const std::vector<EdgePair>& hinges, c
     hingeEdges.insert({pair.b.face, pair.b.corner});
   }
 
-  TabPlacer placer(faces, hingeEdges, 1e-6 * std::max(sheet.edgeLength, 1.0), tabMode == TabMode::BothSides);
+  TabRequest request;
+  request.faces = &faces;
+  request.hinges = &hinges;
+  request.gluings = &gluings;
+  request.mode = options.tabs;
+  request.side = options.tabSide;
+  request.tolerance = 1e-6 * std::max(sheet.edgeLength, 1.0);
+  sheet.tabs = PlaceTabs(request);
   std::map<EdgeKey, const GlueTab*> tabOf;
-  if (tabMode != TabMode::None) {
-    for (size_t i = 0; i < gluings.size(); ++i) {
-      const EdgePair& pair = gluings[i];
-      const int index = static_cast<int>(i);
-      if (tabMode == TabMode::BothSides) {
-        placer.Place(pair.a, pair.b, index);
-        placer.Place(pair.b, pair.a, index);
-      } else {
-        placer.PlaceEither(pair, index);
-      }
-    }
-  }
-  sheet.tabs = std::move(placer.tabs);
   std::set<int> pairsWithTab;
   for (const GlueTab& tab : sheet.tabs) {
     tabOf[{tab.edge.face, tab.edge.corner}] = &tab;
@@ -259,10 +161,11 @@ NetSheet LayoutNet(const Construction& c, const std::vector<EdgePair>& hinges, c
   // Hinges once each, as fold lines.
   for (const EdgePair& pair : hinges) {
     const auto& face = faces[pair.a.face - 1];
-    sheet.lines.push_back({Corner(face, pair.a.corner), Corner(face, pair.a.corner + 1), LineKind::Fold});
+    sheet.lines.push_back({Corner(face, pair.a.corner), Corner(face, pair.a.corner + 1),
+                           FoldKind(pair.dihedral, options.printInside)});
   }
   // Every other edge is cut, except where a tab sits: there the tab's root is
-  // folded and its outline cut.
+  // folded as the glued edge folds on the solid, and its outline cut.
   for (size_t f = 0; f < faces.size(); ++f) {
     const auto& face = faces[f];
     if (face.size() < 2) continue;
@@ -276,7 +179,11 @@ NetSheet LayoutNet(const Construction& c, const std::vector<EdgePair>& hinges, c
         continue;
       }
       const auto& t = tab->second->corners;
-      sheet.lines.push_back({t[0], t[1], LineKind::Fold});
+      // A tab that starts further along its edge leaves the rest of it cut.
+      const Vec2 p = Corner(face, k), q = Corner(face, k + 1);
+      if (Distance(p, t[0]) > request.tolerance) sheet.lines.push_back({p, t[0], LineKind::Cut});
+      if (Distance(t[1], q) > request.tolerance) sheet.lines.push_back({t[1], q, LineKind::Cut});
+      sheet.lines.push_back({t[0], t[1], FoldKind(gluings[tab->second->pair].dihedral, options.printInside)});
       sheet.lines.push_back({t[1], t[2], LineKind::Cut});
       sheet.lines.push_back({t[2], t[3], LineKind::Cut});
       sheet.lines.push_back({t[3], t[0], LineKind::Cut});
@@ -285,8 +192,8 @@ NetSheet LayoutNet(const Construction& c, const std::vector<EdgePair>& hinges, c
 
   // Numbers on the glued pairs, and a cross on both edges of a pair that got no tab.
   for (size_t i = 0; i < gluings.size(); ++i) {
-    const bool untabbed = tabMode != TabMode::None && !pairsWithTab.count(static_cast<int>(i));
-    if (!edgeNumbers && !untabbed) continue;
+    const bool untabbed = options.tabs != TabMode::None && !pairsWithTab.count(static_cast<int>(i));
+    if (!options.edgeNumbers && !untabbed) continue;
     const std::string number = std::to_string(i + 1);
     for (const SheetEdge& e : {gluings[i].a, gluings[i].b}) {
       const auto& face = faces[e.face - 1];
@@ -305,6 +212,11 @@ NetSheet LayoutNet(const Construction& c, const std::vector<EdgePair>& hinges, c
       sheet.marks.push_back({at + Vec2{-arm, arm}, at + Vec2{arm, -arm}, LineKind::Cut});
     }
   }
+
+  for (size_t f = 0; f < faces.size(); ++f)
+    if (options.faceNumbers && faces[f].size() >= 3)
+      sheet.faceLabels.push_back(FaceLabel(faces[f], static_cast<int>(f) + 1));
+  sheet.faceKinds = FaceKinds(faces, sheet.edgeLength);
 
   for (const auto& face : faces)
     for (const Vec2& p : face) sheet.bounds.Add(p);
@@ -336,6 +248,7 @@ void ForEachSheetPoint(NetSheet& sheet, F&& f) {
   for (GlueTab& tab : sheet.tabs)
     for (Vec2& p : tab.corners) f(p);
   for (SheetText& text : sheet.labels) f(text.centre);
+  for (SheetText& text : sheet.faceLabels) f(text.centre);
 }
 
 // Turns the sheet by the angle and moves its bounds to start at (0, 0).
@@ -412,7 +325,10 @@ CraftSheet LayoutCraftSheet(const Construction& c, const std::vector<EdgePair>& 
   const bool fixedSize = options.edgeLength != 0.0;
   if (fixedSize && !(options.edgeLength >= kMinEdgeLength && options.edgeLength <= kMaxEdgeLength))
     throw CraftError("Die Kantenlänge muss zwischen 5 und 2000 mm liegen.");
-  const NetSheet unit = LayoutNet(c, {}, {}, TabMode::None, false, 1.0);
+  CraftOptions bare;
+  bare.tabs = TabMode::None;
+  bare.printInside = options.printInside;
+  const NetSheet unit = LayoutNet(c, {}, {}, bare, 1.0);
   if (!(unit.edgeLength > 1e-9) || !std::isfinite(unit.edgeLength)) throw CraftError("Das Netz ist leer.");
 
   CraftSheet result;
@@ -424,7 +340,7 @@ CraftSheet LayoutCraftSheet(const Construction& c, const std::vector<EdgePair>& 
   double bestAngle = 0.0;
   bool landscape = false;
   if (fixedSize) {
-    net = LayoutNet(c, hinges, gluings, options.tabs, options.edgeNumbers, options.edgeLength / unit.edgeLength);
+    net = LayoutNet(c, hinges, gluings, options, options.edgeLength / unit.edgeLength);
     // Fewest pages; portrait and the net as drawn win ties.
     double fewest = 0.0;
     for (bool land : {false, true}) {
@@ -463,7 +379,7 @@ CraftSheet LayoutCraftSheet(const Construction& c, const std::vector<EdgePair>& 
       const Area room = ContentArea(paper, candidate.land);
       double scale = candidate.scale;
       for (int round = 0; round < 12; ++round) {
-        NetSheet trial = LayoutNet(c, hinges, gluings, options.tabs, options.edgeNumbers, scale);
+        NetSheet trial = LayoutNet(c, hinges, gluings, options, scale);
         const auto [w, h] = TurnedExtent(trial, candidate.angle);
         const double fit = std::min(room.width / w, room.height / h);
         if (fit >= 1.0 && scale > bestScale) {

@@ -17,15 +17,26 @@ struct SheetEdge {
   bool operator==(const SheetEdge&) const = default;
 };
 
+inline constexpr double kFlatAngle = 3.14159265358979323846;
+
 // Two edges that meet when the net is folded: a hinge (edges lying on each
 // other in the net) or a glued pair (free edges that come together).
 struct EdgePair {
   SheetEdge a;
   SheetEdge b;
+  // Inner angle between the two faces at this edge of the folded solid, in
+  // radians: less than pi at a convex edge (a mountain fold seen from outside),
+  // more than pi at a reflex one (a valley fold).
+  double dihedral = kFlatAngle;
 };
 
 enum class Paper { A4, A3, Letter };
 enum class TabMode { None, OneSide, BothSides };
+// With one tab per pair, which of the two edges gets it: the one that takes the
+// larger tab, the one on the smaller or on the larger face (the roomier where
+// both faces are alike), or alternately one side and the other along each
+// seam. When the chosen edge has no room, the partner takes the tab.
+enum class TabSide { Roomiest, SmallerFace, LargerFace, Alternating };
 
 struct PaperSize {
   double width = 0.0;   // portrait, millimetres
@@ -39,7 +50,13 @@ struct CraftOptions {
   // as fits one page.
   double edgeLength = 0.0;
   TabMode tabs = TabMode::OneSide;
+  TabSide tabSide = TabSide::Roomiest;
   bool edgeNumbers = false;
+  bool faceNumbers = false;
+  bool faceColours = false;  // a light colour per kind of face
+  // The whole sheet mirrored, for printing on the inside of coloured paper;
+  // the folds are then named as seen from the inside.
+  bool printInside = false;
   std::string title;  // empty gives "Netz"
 };
 
@@ -55,6 +72,9 @@ inline constexpr double kTileOverlap = 10.0;
 inline constexpr double kScaleBarLength = 100.0;
 inline constexpr double kMaxTabHeight = 7.0;
 inline constexpr double kMinTabHeight = 1.5;
+// Paper kept free between a tab and any other tab or face, except at the ends
+// of its own edge, so that no cut has to run exactly along another.
+inline constexpr double kTabClearance = 0.5;
 
 // A bad request for a sheet: its message is for the user.
 class CraftError : public std::runtime_error {
@@ -62,7 +82,8 @@ class CraftError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-enum class LineKind { Cut, Fold };
+// Fold lines are named as seen from the printed side.
+enum class LineKind { Cut, Mountain, Valley };
 
 struct SheetLine {
   Vec2 a;
@@ -91,6 +112,10 @@ struct NetSheet {
   std::vector<SheetLine> lines;          // every cut and fold line, each once
   std::vector<GlueTab> tabs;
   std::vector<SheetText> labels;         // edge numbers
+  std::vector<SheetText> faceLabels;     // face numbers, when asked for
+  std::vector<int> faceKinds;            // per face: congruent faces share a kind, from 0
+  bool faceColours = false;
+  bool printInside = false;
   std::vector<SheetLine> marks;          // crosses on glued edges that got no tab
   std::vector<SheetEdge> untabbed;       // glued edges that are marked
   double mmPerUnit = 0.0;
@@ -123,13 +148,14 @@ struct CraftSheet {
 };
 
 // Lays out the net with tabs on the glued pairs. Hinges are drawn as fold lines,
-// every other edge as a cut line. Throws CraftError for an empty net, an edge
+// mountain or valley by their dihedral angle, every other edge as a cut line. Throws CraftError for an empty net, an edge
 // length outside kMinEdgeLength..kMaxEdgeLength or more than kMaxPages pages.
 CraftSheet LayoutCraftSheet(const Construction& construction, const std::vector<EdgePair>& hinges,
                             const std::vector<EdgePair>& gluings, const CraftOptions& options);
 
-// The net alone at a given scale, unrotated, before pages are chosen.
+// The net alone at a given scale, unrotated, before pages are chosen; of the
+// options, paper and edge length play no part.
 NetSheet LayoutNet(const Construction& construction, const std::vector<EdgePair>& hinges,
-                   const std::vector<EdgePair>& gluings, TabMode tabs, bool edgeNumbers, double mmPerUnit);
+                   const std::vector<EdgePair>& gluings, const CraftOptions& options, double mmPerUnit);
 
 }  // namespace didod::craft

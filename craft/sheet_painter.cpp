@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string>
 
 namespace didod::craft {
@@ -58,7 +59,33 @@ void DrawLines(Canvas& canvas, const std::vector<SheetLine>& lines, LineKind kin
   }
 }
 
+// Light enough that every line and number stays clear on it in black and white.
+constexpr Colour kFacePalette[] = {{255, 238, 179}, {200, 228, 255}, {212, 242, 200}, {255, 214, 214},
+                                   {232, 218, 250}, {255, 226, 196}, {204, 240, 238}, {238, 238, 204}};
+constexpr Colour kFaceNumberColour{96, 96, 96};
+
+void DrawFaceColours(Canvas& canvas, const NetSheet& net, const View& view) {
+  canvas.BeginGroup(kColourGroup);
+  canvas.SetPenStyle(PenStyle::None);
+  for (size_t f = 0; f < net.faces.size(); ++f) {
+    const std::vector<Vec2> part = ClipPolygon(net.faces[f], view.window);
+    if (part.empty()) continue;
+    const size_t kind = f < net.faceKinds.size() ? static_cast<size_t>(net.faceKinds[f]) : 0;
+    canvas.SetBrushSolid(kFacePalette[kind % std::size(kFacePalette)]);
+    std::vector<PixelPoint> corners;
+    for (const Vec2& p : part) {
+      const Vec2 at = view.Place(p);
+      corners.push_back({static_cast<int>(std::lround(at.x * kUnitsPerMm)),
+                         static_cast<int>(std::lround(at.y * kUnitsPerMm))});
+    }
+    canvas.Polygon(corners);
+  }
+  canvas.SetBrushClear();
+  canvas.EndGroup();
+}
+
 void DrawNet(Canvas& canvas, const NetSheet& net, const View& view) {
+  if (net.faceColours) DrawFaceColours(canvas, net, view);
   canvas.SetBrushClear();
   canvas.BeginGroup(kCutGroup);
   Pen(canvas, PenStyle::Solid, kCutPenWidth);
@@ -67,7 +94,9 @@ void DrawNet(Canvas& canvas, const NetSheet& net, const View& view) {
 
   canvas.BeginGroup(kFoldGroup);
   Pen(canvas, PenStyle::Dash, kFoldPenWidth);
-  DrawLines(canvas, net.lines, LineKind::Fold, view);
+  DrawLines(canvas, net.lines, LineKind::Mountain, view);
+  Pen(canvas, PenStyle::DashDot, kFoldPenWidth);
+  DrawLines(canvas, net.lines, LineKind::Valley, view);
   canvas.EndGroup();
 }
 
@@ -79,6 +108,61 @@ void DrawNetMarks(Canvas& canvas, const NetSheet& net, const View& view) {
   }
   for (const SheetText& label : net.labels)
     if (view.Shows(label.centre)) CentredText(canvas, view.Place(label.centre), label.height, label.text);
+  if (net.faceLabels.empty()) return;
+  canvas.SetPenColour(kFaceNumberColour);
+  for (const SheetText& label : net.faceLabels)
+    if (view.Shows(label.centre)) CentredText(canvas, view.Place(label.centre), label.height, label.text);
+  canvas.SetPenColour(kBlack);
+}
+
+// What the lines and marks mean, small, in the footer right of the scale bar:
+// three rows of samples with their names.
+void DrawLegend(Canvas& canvas, const NetSheet& net, double pageHeight) {
+  const double left = kLegendLeft;
+  const double top = pageHeight - kPageMargin - kFooterHeight + 1.0;
+  const double row = 3.6;
+  const double column = 24.0;
+  const double sample = 8.0;
+  const double text = 2.0;
+  auto at = [&](int r, int c) { return Vec2{left + c * column, top + r * row + 1.0}; };
+  auto label = [&](int r, int c, const std::string& name, double indent) {
+    LeftText(canvas, at(r, c) + Vec2{indent, -text / 2.0}, text, name);
+  };
+  auto line = [&](int r, int c, PenStyle style, double width) {
+    Pen(canvas, style, width);
+    MmLine(canvas, at(r, c), at(r, c) + Vec2{sample, 0.0});
+  };
+  line(0, 0, PenStyle::Solid, kCutPenWidth);
+  line(0, 1, PenStyle::Dash, kFoldPenWidth);
+  line(0, 2, PenStyle::DashDot, kFoldPenWidth);
+  Pen(canvas, PenStyle::Solid, kMarkPenWidth);
+  label(0, 0, "Schnittlinie", sample + 1.5);
+  label(0, 1, "Bergfalte", sample + 1.5);
+  label(0, 2, "Talfalte", sample + 1.5);
+
+  // A tab: its root folded, its outline cut.
+  const Vec2 root = at(1, 0) + Vec2{0.0, 1.0};
+  Pen(canvas, PenStyle::Dash, kFoldPenWidth);
+  MmLine(canvas, root, root + Vec2{sample, 0.0});
+  Pen(canvas, PenStyle::Solid, kCutPenWidth);
+  MmLine(canvas, root + Vec2{sample, 0.0}, root + Vec2{sample - 1.6, -1.6});
+  MmLine(canvas, root + Vec2{sample - 1.6, -1.6}, root + Vec2{1.6, -1.6});
+  MmLine(canvas, root + Vec2{1.6, -1.6}, root);
+  Pen(canvas, PenStyle::Solid, kMarkPenWidth);
+  label(1, 0, "Klebelasche", sample + 1.5);
+  CentredText(canvas, at(1, 1) + Vec2{1.5, 0.0}, text, "7");
+  label(1, 1, "Kantennummer", 4.0);
+  if (!net.faceLabels.empty()) {
+    canvas.SetPenColour(kFaceNumberColour);
+    CentredText(canvas, at(1, 2) + Vec2{1.5, 0.0}, text, "3");
+    canvas.SetPenColour(kBlack);
+    label(1, 2, "Flächennummer", 4.0);
+  }
+  const Vec2 cross = at(2, 0) + Vec2{1.5, 0.0};
+  const double arm = 1.0;
+  MmLine(canvas, cross + Vec2{-arm, -arm}, cross + Vec2{arm, arm});
+  MmLine(canvas, cross + Vec2{-arm, arm}, cross + Vec2{arm, -arm});
+  label(2, 0, "Kante ohne Lasche: auf die Lasche der Partnerkante kleben", 4.0);
 }
 
 // Title at the top, a 10 cm bar with centimetre ticks at the bottom, so that the
@@ -165,6 +249,7 @@ void DrawCraftPage(Canvas& canvas, const CraftSheet& sheet, int index) {
                                                             std::to_string(sheet.pages.size())
                                                       : std::string();
   DrawFurniture(canvas, sheet.title, pageText, sheet.pageWidth, sheet.pageHeight);
+  if (index == 0) DrawLegend(canvas, sheet.net, sheet.pageHeight);
   canvas.EndGroup();
 }
 
@@ -172,7 +257,7 @@ PaperSize WholeSheetSize(const CraftSheet& sheet) {
   const double w = sheet.net.bounds.Width();
   const double h = sheet.net.bounds.Height();
   if (sheet.pages.size() == 1) return {sheet.pageWidth, sheet.pageHeight};
-  return {std::max(w, kScaleBarLength + 20.0) + 2.0 * kPageMargin,
+  return {std::max(w, kLegendLeft + kLegendWidth - kPageMargin) + 2.0 * kPageMargin,
           h + 2.0 * kPageMargin + kHeaderHeight + kFooterHeight};
 }
 
@@ -187,6 +272,7 @@ void DrawWholeSheet(Canvas& canvas, const CraftSheet& sheet) {
   canvas.BeginGroup(kMarkGroup);
   DrawNetMarks(canvas, sheet.net, view);
   DrawFurniture(canvas, sheet.title, std::string(), size.width, size.height);
+  DrawLegend(canvas, sheet.net, size.height);
   canvas.EndGroup();
 }
 

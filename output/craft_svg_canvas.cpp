@@ -44,6 +44,7 @@ std::string LayerLabel(const std::string& name) {
   if (name == "cut") return "Schnittlinien";
   if (name == "fold") return "Falzlinien";
   if (name == "marks") return "Beschriftung";
+  if (name == "colour") return "Flächenfarben";
   return name;
 }
 
@@ -68,6 +69,9 @@ std::string SvgCanvas::Stroke() const {
   const double width = width_ > 0.0 ? width_ : 1.0;
   std::string s = " stroke=\"" + Hex(pen_) + "\" stroke-width=\"" + Num(width) + "\"";
   if (style_ == PenStyle::Dash) s += " stroke-dasharray=\"" + Num(8.0 * width) + " " + Num(4.0 * width) + "\"";
+  if (style_ == PenStyle::DashDot)
+    s += " stroke-dasharray=\"" + Num(8.0 * width) + " " + Num(3.0 * width) + " " + Num(2.0 * width) + " " +
+         Num(3.0 * width) + "\"";
   return s;
 }
 
@@ -97,7 +101,7 @@ void SvgCanvas::TextOut(int x, int y, const std::string& text) {
 
 void SvgCanvas::Line(double x1, double y1, double x2, double y2) {
   out_ << "<line x1=\"" << Num(x1) << "\" y1=\"" << Num(y1) << "\" x2=\"" << Num(x2) << "\" y2=\"" << Num(y2) << '"'
-       << Stroke() << " stroke-linecap=\"round\"/>\n";
+       << Stroke() << " stroke-linecap=\"" << (style_ == PenStyle::Solid ? "round" : "butt") << "\"/>\n";
 }
 
 void SvgCanvas::BeginGroup(const std::string& name) {

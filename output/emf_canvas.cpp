@@ -123,7 +123,9 @@ void EmfCanvas::SelectNewPen() {
     return;
   }
   std::uint32_t handle = 0;
-  const uint32_t style = penStyle_ == PenStyle::Dash ? U_PS_DASH : U_PS_SOLID;
+  const uint32_t style = penStyle_ == PenStyle::Dash      ? U_PS_DASH
+                         : penStyle_ == PenStyle::DashDot ? U_PS_DASHDOT
+                                                          : U_PS_SOLID;
   const U_LOGPEN pen = logpen_set(style, point32_set(1, 1), ColourRef(penColour_));
   char* record = createpen_set(&handle, rec_->handles, pen);
   ReplaceObject(pen_, record, handle);

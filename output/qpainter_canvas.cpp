@@ -20,9 +20,14 @@ void QPainterCanvas::SetPenColour(Colour colour) {
 }
 
 void QPainterCanvas::SetPenStyle(PenStyle style) {
+  // Dashes end flat, so that dashes, dots and gaps keep the lengths of their pattern.
+  pen_.setCapStyle(style == PenStyle::Dash || style == PenStyle::DashDot ? Qt::FlatCap : Qt::SquareCap);
   if (style == PenStyle::Dash) {
     pen_.setStyle(Qt::CustomDashLine);
     pen_.setDashPattern({8.0, 4.0});
+  } else if (style == PenStyle::DashDot) {
+    pen_.setStyle(Qt::CustomDashLine);
+    pen_.setDashPattern({8.0, 3.0, 2.0, 3.0});
   } else {
     pen_.setStyle(style == PenStyle::Solid ? Qt::SolidLine : Qt::NoPen);
   }
@@ -33,11 +38,13 @@ void QPainterCanvas::SetBrushSolid(Colour colour) { painter_.setBrush(QBrush(ToQ
 
 void QPainterCanvas::SetBrushClear() { painter_.setBrush(Qt::NoBrush); }
 
-void QPainterCanvas::SetFont(const std::string& family, int points) {
+QFont CanvasFont(const std::string& family, int points) {
   QFont font(QString::fromStdString(family));
   font.setPixelSize(FontPixelHeight(points));
-  painter_.setFont(font);
+  return font;
 }
+
+void QPainterCanvas::SetFont(const std::string& family, int points) { painter_.setFont(CanvasFont(family, points)); }
 
 void QPainterCanvas::Polygon(const std::vector<PixelPoint>& corners) {
   QPolygon polygon;

@@ -30,5 +30,7 @@ class QPainterCanvas : public Canvas {
 };
 
 QColor ToQColor(Colour colour);
+// The font SetFont chooses for a family and a size in points.
+QFont CanvasFont(const std::string& family, int points);
 
 }  // namespace didod

@@ -29,7 +29,7 @@ struct PixelPoint {
   bool operator==(const PixelPoint&) const = default;
 };
 
-enum class PenStyle { Solid, None, Dash };
+enum class PenStyle { Solid, None, Dash, DashDot };
 
 // What the net renderer and the picture back ends need of a 2-D surface. One
 // unit is one pixel of the sheet, origin at the top left, y down. Rectangles
@@ -51,7 +51,8 @@ class Canvas {
 
   // For true-size drawings (cut-and-fold sheets). Pen width in canvas units;
   // 0 is the thinnest line the surface draws, the default. A Dash pen draws
-  // dashes 8 widths long with gaps of 4 widths.
+  // dashes 8 widths long with gaps of 4 widths; a DashDot pen dashes of 8 and
+  // dots of 2 widths with gaps of 3.
   virtual void SetPenWidth(double width) {}
   // A straight line between two unrounded points.
   virtual void Line(double x1, double y1, double x2, double y2) {

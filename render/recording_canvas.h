@@ -15,7 +15,10 @@ class RecordingCanvas : public Canvas {
 
   void SetPenColour(Colour c) override { calls.push_back("pen " + Hex(c)); }
   void SetPenStyle(PenStyle s) override {
-    calls.push_back(s == PenStyle::Solid ? "penstyle solid" : s == PenStyle::Dash ? "penstyle dash" : "penstyle none");
+    calls.push_back(s == PenStyle::Solid     ? "penstyle solid"
+                    : s == PenStyle::Dash    ? "penstyle dash"
+                    : s == PenStyle::DashDot ? "penstyle dashdot"
+                                             : "penstyle none");
   }
   void SetPenWidth(double w) override { calls.push_back("penwidth " + Num(w)); }
   void Line(double x1, double y1, double x2, double y2) override {

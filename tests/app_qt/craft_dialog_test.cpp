@@ -43,6 +43,56 @@ TEST(CraftDialog, ShowsAndReturnsTheChoices) {
   EXPECT_DOUBLE_EQ(dialog.edgeLength->value(), craft::kMinEdgeLength);
 }
 
+TEST(CraftDialog, OffersWhereTabsGoNumbersColoursAndPrintingInside) {
+  CraftDialog dialog("Bastelbogen drucken");
+  auto* sides = dialog.findChild<QComboBox*>("tabSides");
+  auto* faceNumbers = dialog.findChild<QCheckBox*>("faceNumbers");
+  auto* colours = dialog.findChild<QCheckBox*>("faceColours");
+  auto* inside = dialog.findChild<QCheckBox*>("printInside");
+  ASSERT_TRUE(sides && faceNumbers && colours && inside);
+  EXPECT_EQ(inside->text(), "Innenseite bedrucken");
+  // Off by default.
+  const craft::CraftOptions defaults = dialog.Options();
+  EXPECT_FALSE(defaults.faceNumbers);
+  EXPECT_FALSE(defaults.faceColours);
+  EXPECT_FALSE(defaults.printInside);
+  EXPECT_EQ(defaults.tabs, craft::TabMode::OneSide);
+  EXPECT_EQ(defaults.tabSide, craft::TabSide::Roomiest);
+
+  // Each entry of the tab choice comes back, and is shown again.
+  const std::pair<craft::TabMode, craft::TabSide> choices[] = {
+      {craft::TabMode::OneSide, craft::TabSide::Roomiest},
+      {craft::TabMode::OneSide, craft::TabSide::SmallerFace},
+      {craft::TabMode::OneSide, craft::TabSide::LargerFace},
+      {craft::TabMode::OneSide, craft::TabSide::Alternating},
+      {craft::TabMode::BothSides, craft::TabSide::Roomiest}};
+  ASSERT_EQ(sides->count(), 5);
+  for (int i = 0; i < sides->count(); ++i) {
+    sides->setCurrentIndex(i);
+    const craft::CraftOptions o = dialog.Options();
+    EXPECT_EQ(o.tabs, choices[i].first) << sides->itemText(i).toStdString();
+    if (o.tabs == craft::TabMode::OneSide) EXPECT_EQ(o.tabSide, choices[i].second) << sides->itemText(i).toStdString();
+    sides->setCurrentIndex(0);
+    dialog.SetOptions(o);
+    EXPECT_EQ(sides->currentIndex(), i);
+  }
+  EXPECT_EQ(sides->itemText(1), "an der kleineren Fläche");
+  EXPECT_EQ(sides->itemText(3), "abwechselnd entlang der Naht");
+
+  faceNumbers->setChecked(true);
+  colours->setChecked(true);
+  inside->setChecked(true);
+  const craft::CraftOptions on = dialog.Options();
+  EXPECT_TRUE(on.faceNumbers);
+  EXPECT_TRUE(on.faceColours);
+  EXPECT_TRUE(on.printInside);
+  CraftDialog again("Bastelbogen speichern");
+  again.SetOptions(on);
+  EXPECT_TRUE(again.findChild<QCheckBox*>("printInside")->isChecked());
+  EXPECT_TRUE(again.findChild<QCheckBox*>("faceColours")->isChecked());
+  EXPECT_TRUE(again.findChild<QCheckBox*>("faceNumbers")->isChecked());
+}
+
 TEST(CraftDialog, WritesPdfOrSvgForAFoldingNet) {
   QTemporaryDir dir;
   const Construction cube = craft::testing::CubeCross();

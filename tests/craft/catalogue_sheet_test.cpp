@@ -104,10 +104,11 @@ TEST_P(CatalogueSheet, TrueSizeOneTabPerPairNoOverlapsDashedHinges) {
     for (size_t i = 0; i < sheet.pages.size(); ++i) {
       RecordingCanvas canvas;
       DrawCraftPage(canvas, sheet, static_cast<int>(i));
-      bool dash = false;
+      bool dash = false, fold = false;
       for (const std::string& call : canvas.calls) {
         if (call.rfind("penstyle", 0) == 0) dash = call == "penstyle dash";
-        if (call.rfind("line ", 0) == 0 && dash) ++dashed;
+        if (call.rfind("group ", 0) == 0) fold = call == std::string("group ") + kFoldGroup;
+        if (call.rfind("line ", 0) == 0 && dash && fold) ++dashed;
       }
     }
     if (sheet.pages.size() == 1)

@@ -49,7 +49,8 @@ TEST(Solids, VertexAndEdgeCountsOfSomeJohnsonSolids) {
     EXPECT_EQ(static_cast<int>(p.vertices.size()), counts.first);
     EXPECT_EQ(EdgeCount(p), counts.second);
   }
-  EXPECT_THROW(JohnsonSolid(11), std::invalid_argument);
+  EXPECT_THROW(JohnsonSolid(0), std::invalid_argument);
+  EXPECT_THROW(JohnsonSolid(93), std::invalid_argument);
   EXPECT_THROW(BuildSolid("Johnson Polyeder 70"), std::invalid_argument);
   EXPECT_THROW(BuildSolid("Kugel"), std::invalid_argument);
 }

@@ -8,10 +8,12 @@
 #include <QXmlStreamReader>
 #include <cmath>
 #include <regex>
+#include <set>
 #include <sstream>
 
 #include "../craft/catalogue_nets.h"
 #include "../craft/nets.h"
+#include "craft_readers.h"
 #include "craft/sheet.h"
 #include "craft/sheet_painter.h"
 #include "output/craft_writer.h"
@@ -22,132 +24,17 @@ namespace {
 using craft::CraftOptions;
 using craft::CraftSheet;
 
-constexpr double kPointsPerMm = 72.0 / 25.4;
+using testing::kPointsPerMm;
+using testing::PdfLine;
+using testing::PdfPage;
+using testing::ReadAll;
+using testing::ReadPdf;
 
-std::string ReadAll(const QString& path) {
-  QFile file(path);
-  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-  const QByteArray bytes = file.readAll();
-  return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
-
-std::string Inflate(const std::string& data) {
-  z_stream z{};
-  if (inflateInit(&z) != Z_OK) return {};
-  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-  z.avail_in = static_cast<uInt>(data.size());
-  std::string out;
-  char buffer[65536];
-  int rc = Z_OK;
-  while (rc == Z_OK) {
-    z.next_out = reinterpret_cast<Bytef*>(buffer);
-    z.avail_out = sizeof buffer;
-    rc = inflate(&z, Z_NO_FLUSH);
-    out.append(buffer, sizeof buffer - z.avail_out);
-  }
-  inflateEnd(&z);
-  return rc == Z_STREAM_END ? out : std::string();
-}
-
-// A stroked straight line of a PDF page in points, and whether it was dashed.
-struct PdfLine {
-  double x1, y1, x2, y2;
-  bool dashed;
-  double Length() const { return std::hypot(x2 - x1, y2 - y1); }
-};
-
-struct PdfPage {
-  double width = 0, height = 0;
-  std::vector<PdfLine> lines;
-};
-
-// Reads the page sizes and every stroked line of the page contents, following
-// the transformation matrices, so that lengths come out in the PDF's points.
-std::vector<PdfPage> ReadPdf(const std::string& pdf) {
-  std::vector<PdfPage> pages;
-  const std::regex media(R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])");
-  for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), media); it != std::sregex_iterator(); ++it)
-    pages.push_back({std::stod((*it)[1]), std::stod((*it)[2]), {}});
-  // Content streams come in page order; skip streams that are no page's content (fonts).
-  size_t page = 0;
-  size_t at = 0;
-  while ((at = pdf.find("stream\n", at)) != std::string::npos) {
-    const size_t start = at + 7;
-    const size_t end = pdf.find("endstream", start);
-    if (end == std::string::npos) break;
-    at = end + 9;  // past "endstream"
-    const std::string content = Inflate(pdf.substr(start, end - start));
-    if (content.find(" cm") == std::string::npos || page >= pages.size()) continue;
-    struct State {
-      double m[6] = {1, 0, 0, 1, 0, 0};
-      bool dashed = false;
-    } state;
-    std::vector<State> stack;
-    std::vector<double> operands;
-    double px = 0, py = 0;
-    std::vector<PdfLine> pending;
-    std::istringstream in(content);
-    std::string token;
-    bool inArray = false;
-    int arrayCount = 0;
-    auto map = [&](double x, double y, double& ox, double& oy) {
-      ox = state.m[0] * x + state.m[2] * y + state.m[4];
-      oy = state.m[1] * x + state.m[3] * y + state.m[5];
-    };
-    while (in >> token) {
-      if (token.front() == '[') {
-        inArray = true;
-        arrayCount = 0;
-        token = token.substr(1);
-        if (token.empty()) continue;
-      }
-      if (inArray) {
-        const size_t close = token.find(']');
-        if (close != std::string::npos) {
-          if (close > 0) ++arrayCount;
-          inArray = false;
-          operands.push_back(arrayCount);
-          token = token.substr(close + 1);
-          if (token.empty()) continue;
-        } else {
-          ++arrayCount;
-          continue;
-        }
-      }
-      char* endp = nullptr;
-      const double v = std::strtod(token.c_str(), &endp);
-      if (endp && *endp == '\0' && !token.empty()) {
-        operands.push_back(v);
-        continue;
-      }
-      if (token == "q") stack.push_back(state);
-      if (token == "Q" && !stack.empty()) state = stack.back(), stack.pop_back();
-      if (token == "cm" && operands.size() >= 6) {
-        const double* a = &operands[operands.size() - 6];
-        const double* b = state.m;
-        const double r[6] = {a[0] * b[0] + a[1] * b[2], a[0] * b[1] + a[1] * b[3],
-                             a[2] * b[0] + a[3] * b[2], a[2] * b[1] + a[3] * b[3],
-                             a[4] * b[0] + a[5] * b[2] + b[4], a[4] * b[1] + a[5] * b[3] + b[5]};
-        std::copy(r, r + 6, state.m);
-      }
-      if (token == "d" && operands.size() >= 2) state.dashed = operands[operands.size() - 2] > 0;
-      if (token == "m" && operands.size() >= 2) map(operands[operands.size() - 2], operands.back(), px, py);
-      if (token == "l" && operands.size() >= 2) {
-        double x, y;
-        map(operands[operands.size() - 2], operands.back(), x, y);
-        pending.push_back({px, py, x, y, state.dashed});
-        px = x, py = y;
-      }
-      if (token == "S") {
-        pages[page].lines.insert(pages[page].lines.end(), pending.begin(), pending.end());
-        pending.clear();
-      }
-      if (token == "n" || token == "f" || token == "h") pending.clear();
-      operands.clear();
-    }
-    ++page;
-  }
-  return pages;
+// Whether the line lies in the room for the net, not in the header or footer.
+bool InNetRoom(const PdfLine& l, const PdfPage& page) {
+  const double bottom = (craft::kPageMargin + craft::kFooterHeight) * kPointsPerMm;
+  const double top = page.height - (craft::kPageMargin + craft::kHeaderHeight) * kPointsPerMm;
+  return std::min(l.y1, l.y2) >= bottom - 1e-6 && std::max(l.y1, l.y2) <= top + 1e-6;
 }
 
 CraftSheet Cube(double edge, craft::Paper paper = craft::Paper::A4) {
@@ -227,7 +114,7 @@ TEST(CraftPdf, CatalogueFamiliesComeOutAtTheAskedSize) {
       EXPECT_NEAR(page.height, (sheet.landscape ? paper.width : paper.height) * kPointsPerMm, 0.5) << c.name;
       EXPECT_TRUE(HasScaleBar(page)) << c.name;
       for (const PdfLine& l : page.lines) {
-        dashed += l.dashed;
+        dashed += l.dashed && InNetRoom(l, page);
         longest += std::fabs(l.Length() - c.edge * kPointsPerMm) < 0.01;
       }
     }
@@ -321,6 +208,48 @@ TEST(CraftSvg, CutAndFoldLinesAreSeparateGroups) {
   EXPECT_EQ(dashedIn["fold"], 5 + 7);
   EXPECT_GT(linesIn["marks"], 0);  // the scale bar
   EXPECT_NE(text.find("Würfel"), std::string::npos);
+}
+
+TEST(CraftSvg, MirroredColouredSheetKeepsLayersAndReadableNumbers) {
+  const Construction cube = craft::testing::CubeCross();
+  CraftOptions options;
+  options.edgeLength = 40.0;
+  options.faceColours = true;
+  options.faceNumbers = true;
+  options.printInside = true;
+  options.title = "Würfel";
+  auto hinges = craft::testing::HingesOf(cube);
+  auto gluings = craft::testing::CubeCrossGluings();
+  for (auto* list : {&hinges, &gluings})
+    for (craft::EdgePair& e : *list) e.dihedral = M_PI / 2.0;
+  const CraftSheet sheet = craft::LayoutCraftSheet(cube, hinges, gluings, options);
+  const testing::SvgDrawing svg = testing::ReadSvg(CraftSvgText(sheet));
+  ASSERT_FALSE(svg.error);
+  // Six faces of one kind, filled alike under the lines, in a layer of their own.
+  int fills = 0;
+  std::set<std::string> colours;
+  for (const testing::SvgPolygon& p : svg.polygons) {
+    if (p.group != craft::kColourGroup) continue;
+    ++fills;
+    colours.insert(p.fill);
+    EXPECT_EQ(p.corners.size(), 4u);
+  }
+  EXPECT_EQ(fills, 6);
+  EXPECT_EQ(colours.size(), 1u);
+  EXPECT_EQ(colours.count("none"), 0u);
+  // Printed inside, the cube's convex edges fold towards the printed side: dash-dotted.
+  int dashDotted = 0, dashed = 0;
+  for (const testing::SvgLine& l : svg.lines) {
+    if (l.group != craft::kFoldGroup) continue;
+    dashDotted += l.dashes == 4;
+    dashed += l.dashes == 2;
+  }
+  EXPECT_EQ(dashDotted, 5 + 7);
+  EXPECT_EQ(dashed, 0);
+  // Numbers and the title read as written.
+  std::set<std::string> texts;
+  for (const testing::SvgText& t : svg.texts) texts.insert(t.text);
+  for (const char* t : {"1", "2", "3", "4", "5", "6", "Würfel", "Talfalte"}) EXPECT_EQ(texts.count(t), 1u) << t;
 }
 
 TEST(CraftSvg, LargeNetIsOneDrawingOfItsWholeSize) {

@@ -8,18 +8,13 @@
 
 #include "persistence/catalogue.h"
 #include "persistence/number_format.h"
+#include "solids/net.h"
 #include "tools/netgen/solids.h"
 #include "unfold/net_construction.h"
 
 namespace didod::netgen {
 
 namespace {
-
-std::uint32_t SeedOf(const std::string& name) {
-  std::uint32_t h = 2166136261u;
-  for (unsigned char c : name) { h ^= c; h *= 16777619u; }
-  return h;
-}
 
 const SheetBox kBox;
 const double kSheetWidth = 799, kSheetHeight = 638, kStandardScale = 50;
@@ -138,7 +133,7 @@ GeneratedNet GenerateNet(const std::string& name) {
   g.name = name;
   g.solid = BuildSolid(name);
   const bool exponent = name == kExponentFormName;
-  g.net = Unfold(g.solid, kBox, SeedOf(name), exponent ? NetScore(PinnedSize) : NetScore());
+  g.net = Unfold(g.solid, kBox, solids::NetSeed(name), exponent ? NetScore(PinnedSize) : NetScore());
   if (exponent) {
     g.exponentForm = true;
     PlaceExponentRecord(g.net);

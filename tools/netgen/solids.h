@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "solids/johnson.h"
+#include "solids/uniform.h"
 #include "tools/netgen/vocabulary.h"
 
 namespace didod::netgen {
@@ -21,9 +23,9 @@ SolidTraits TraitsOf(const std::string& name);
 // name that is not in the catalogue.
 Polyhedron BuildSolid(const std::string& name);
 
-// Building blocks, exposed for the tests.
-Polyhedron PlatonicOrArchimedean(const std::string& englishName);
-Polyhedron PolarReciprocal(const Polyhedron& p);  // about the midsphere
-Polyhedron JohnsonSolid(int number);              // 12 .. 69, unit edges
+// The building blocks live in the core's solids.
+using solids::JohnsonSolid;
+using solids::PlatonicOrArchimedean;
+using solids::PolarReciprocal;
 
 }  // namespace didod::netgen
