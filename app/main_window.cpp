@@ -131,19 +131,6 @@ Tfpoly::Tfpoly(QWidget* parent) : QMainWindow(parent) {
   // Picking compares with the stored pixel positions, so they follow the sheet's size.
   PB5->onResized = [this] { construction_.RecomputeScreenPoints(SheetCentre()); };
 
-  SD3 = new QFileDialog(this);
-  SD3->setObjectName("SD3");
-  SD3->setAcceptMode(QFileDialog::AcceptSave);
-  Od1 = new QFileDialog(this);
-  Od1->setObjectName("Od1");
-  Od1->setAcceptMode(QFileDialog::AcceptOpen);
-  Od1->setFileMode(QFileDialog::AnyFile);
-  for (QFileDialog* dialog : {SD3, Od1}) {
-    dialog->setNameFilter("Polyedernetz (*.pko)");
-    dialog->setDefaultSuffix("pko");
-    dialog->setOption(QFileDialog::DontUseNativeDialog, false);
-  }
-
   RunHandler([this] { RG1C(); });
   UpdateUndoActions();
 
@@ -503,8 +490,32 @@ void Tfpoly::changeEvent(QEvent* event) {
 }
 
 void Tfpoly::closeEvent(QCloseEvent* event) {
+  if (!ConfirmDiscardOrSave()) {
+    event->ignore();
+    return;
+  }
   construction_.ReleaseStore();
   event->accept();
+}
+
+bool Tfpoly::ConfirmDiscardOrSave(const QString& question) {
+  if (!ConstructionChanged()) return true;
+  QMessageBox box(QMessageBox::Question, QString::fromLatin1(kApplicationTitle), question, QMessageBox::NoButton,
+                  this);
+  box.setObjectName("SaveQuestion");
+  QPushButton* save = box.addButton("&Speichern", QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton("&Verwerfen", QMessageBox::DestructiveRole);
+  QPushButton* cancel = box.addButton("&Abbrechen", QMessageBox::RejectRole);
+  box.setDefaultButton(save);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == discard) return true;
+  if (box.clickedButton() != save) return false;
+  // A failed save is shown here and keeps the construction: the caller must
+  // not go on as if it had been saved.
+  bool saved = false;
+  RunHandler([&] { saved = SaveConstructionAs(); });
+  return saved;
 }
 
 void Tfpoly::S7C() { close(); }
@@ -601,6 +612,12 @@ void Tfpoly::RecordAction(const std::string& label, bool changesScale, Body&& bo
 }
 
 void Tfpoly::UpdateUndoActions() {
+  const bool changed = ConstructionChanged();
+  setWindowModified(changed);
+  if (changed != changedShown_) {
+    changedShown_ = changed;
+    emit changedStateChanged(changed);
+  }
   const bool idle = construction_.GrabbedPoint == 0;
   undoAction->setEnabled(idle && history_.CanUndo());
   redoAction->setEnabled(idle && history_.CanRedo());
@@ -622,20 +639,27 @@ void Tfpoly::Redo() {
   UpdateUndoActions();
 }
 
-void Tfpoly::S15Cla() {
-  if (construction_.GrabbedPoint != 0) return;
-  if (SD3->exec() != QDialog::Accepted || SD3->selectedFiles().isEmpty()) return;
-  const QString path = SD3->selectedFiles().constFirst();
-  SD3->selectFile(path);  // the next save starts from this folder and name
+void Tfpoly::S15Cla() { SaveConstructionAs(); }
+
+bool Tfpoly::SaveConstructionAs() {
+  if (construction_.GrabbedPoint != 0) return false;
+  const QString path = AskConstructionFile(this, FileDialogUse::Save, lastSaved_);
+  if (path.isEmpty()) return false;
   SaveConstructionFile(construction_, QFile::encodeName(path).toStdString());
   SetCurrentFile(path);
+  MarkSaved();
+  return true;
+}
+
+void Tfpoly::MarkSaved() {
+  history_.MarkClean();
+  UpdateUndoActions();
 }
 
 void Tfpoly::S14Click() {
   if (construction_.GrabbedPoint != 0) return;
-  if (Od1->exec() != QDialog::Accepted || Od1->selectedFiles().isEmpty()) return;
-  const QString path = Od1->selectedFiles().constFirst();
-  Od1->selectFile(path);
+  const QString path = AskConstructionFile(this, FileDialogUse::Open, lastLoaded_);
+  if (path.isEmpty()) return;
   OpenConstructionFile(path);
 }
 
@@ -647,6 +671,8 @@ void Tfpoly::OpenConstructionFile(const QString& path) {
   netName_ = QFileInfo(path).completeBaseName().toStdString();
   trueEdge_ = 0;
   SetCurrentFile(path);
+  MarkSaved();
+  lastLoaded_ = {QFileInfo(path).absolutePath(), QFileInfo(path).fileName()};  // the next load starts here
 }
 
 QString Tfpoly::DroppedConstructionFile(const QMimeData* data) {
@@ -668,7 +694,11 @@ void Tfpoly::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   // Loaded once the drop is over, so that a question or an error display does not hold up the
   // program the file came from.
-  QTimer::singleShot(0, this, [this, path] { RunHandler([this, path] { OpenConstructionFile(path); }); });
+  QTimer::singleShot(0, this, [this, path] {
+    RunHandler([this, path] {
+      if (ConfirmDiscardOrSave(QString::fromUtf8(kReplaceQuestion))) OpenConstructionFile(path);
+    });
+  });
 }
 
 void Tfpoly::Co2Change() {
@@ -678,6 +708,7 @@ void Tfpoly::Co2Change() {
   RecordAction("Netz " + Co2->currentText().toStdString(), true, [&] { ReplaceConstruction(std::move(*net)); });
   netName_ = Co2->currentText().toStdString();
   SetCurrentFile(QString());
+  MarkSaved();
   trueEdge_ = 0;
 }
 

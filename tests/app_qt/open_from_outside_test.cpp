@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QFile>
@@ -83,17 +84,53 @@ TEST_F(OpenFromOutside, ABadArgumentShowsTheErrorDisplayAndChangesNothing) {
   EXPECT_EQ(Title(), "Zozeroradedar konstruieren");
 }
 
-TEST_F(OpenFromOutside, DroppingAPkoFileLoadsItAsOneUndoStep) {
-  QTest::mouseClick(Control<QPushButton>(window, "f6"), Qt::LeftButton);
+// Answers the next modal box, which must ask before the construction is replaced, with `button`.
+void AnswerReplaceQuestion(QString* text, const QString& button) {
+  OnNextModal([=](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    *text = box->text();
+    for (QAbstractButton* b : box->buttons())
+      if (b->text() == button) QTest::mouseClick(b, Qt::LeftButton);
+  });
+}
+
+TEST_F(OpenFromOutside, DroppingAPkoFileAsksFirstThenLoadsItAsOneUndoStep) {
   EXPECT_FALSE(Drop({QUrl::fromLocalFile(dir.filePath("bild.png"))}));  // not a construction
   EXPECT_FALSE(Drop({QUrl::fromLocalFile(good), QUrl::fromLocalFile(good)}));  // only one at a time
   EXPECT_FALSE(Drop({QUrl("https://example.org/Netz.pko")}));
+
+  // Unchanged: no question, the file simply replaces the construction.
+  QPointer<QTimer> watcher = OnNextModal([](QWidget* modal) {
+    ADD_FAILURE() << "unexpected box";
+    modal->close();
+  });
   ASSERT_TRUE(Drop({QUrl::fromLocalFile(good)}));
   QTRY_COMPARE(window.construction().FaceCount, 2);
+  delete watcher.data();
   EXPECT_EQ(Title(), "Netz.pko – Zozeroradedar konstruieren");
-  window.Undo();
-  EXPECT_EQ(window.construction().FaceCount, 1);
-  EXPECT_EQ(window.construction().FaceSizes[1], 6);
+
+  QTest::mouseClick(Control<QPushButton>(window, "f6"), Qt::LeftButton);
+  EXPECT_EQ(Title(), "Netz.pko* – Zozeroradedar konstruieren");  // the mark of a changed construction
+  QString question;
+  AnswerReplaceQuestion(&question, "&Abbrechen");
+  ASSERT_TRUE(Drop({QUrl::fromLocalFile(good)}));
+  QTRY_COMPARE(question, QString::fromUtf8(kReplaceQuestion));
+  QTest::qWait(50);
+  EXPECT_EQ(window.construction().FaceCount, 3);  // cancelled: the hexagon stays
+
+  question.clear();
+  AnswerReplaceQuestion(&question, "&Verwerfen");
+  ASSERT_TRUE(Drop({QUrl::fromLocalFile(good)}));
+  QTRY_COMPARE(window.construction().FaceCount, 2);
+  EXPECT_EQ(question, QString::fromUtf8(kReplaceQuestion));
+  EXPECT_EQ(Title(), "Netz.pko – Zozeroradedar konstruieren");
+  window.Undo();  // one step back: the hexagon again
+  EXPECT_EQ(window.construction().FaceCount, 3);
+  EXPECT_EQ(window.construction().FaceSizes[3], 6);
+  EXPECT_EQ(Title(), "Netz.pko* – Zozeroradedar konstruieren");
+  window.Redo();
+  EXPECT_EQ(Title(), "Netz.pko – Zozeroradedar konstruieren");
 }
 
 TEST(GermanQt, QtsOwnTextsAreGermanPlatformMessagesEnglish) {
