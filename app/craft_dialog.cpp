@@ -74,8 +74,7 @@ std::optional<craft::CraftSheet> AskAndLayOut(const Construction& construction, 
                                               double trueEdgeLength, QWidget* parent) {
   CraftDialog dialog(caption, parent);
   craft::CraftOptions offered = LastOptions();
-  if (trueEdgeLength > 0)
-    offered.edgeLength = std::clamp(trueEdgeLength, craft::kMinEdgeLength, craft::kMaxEdgeLength);
+  if (trueEdgeLength > 0) offered.edgeLength = CraftEdgeLength(trueEdgeLength);
   dialog.SetOptions(offered);
   while (dialog.exec() == QDialog::Accepted) {
     craft::CraftOptions options = dialog.Options();
@@ -91,6 +90,12 @@ std::optional<craft::CraftSheet> AskAndLayOut(const Construction& construction, 
 }
 
 }  // namespace
+
+double CraftEdgeLength(double trueEdgeLength) {
+  if (trueEdgeLength > 0) return std::clamp(trueEdgeLength, craft::kMinEdgeLength, craft::kMaxEdgeLength);
+  // "as large as fits" has no length of its own before a sheet is laid out.
+  return LastOptions().edgeLength > 0 ? LastOptions().edgeLength : kDefaultEdgeLength;
+}
 
 CraftDialog::CraftDialog(const QString& caption, QWidget* parent) : QDialog(parent) {
   setWindowTitle(caption);

@@ -1,5 +1,10 @@
 #include "app/fold_view.h"
 
+#include <QPushButton>
+
+#include "app/craft_dialog.h"
+#include "app/solid_export.h"
+
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QMouseEvent>
@@ -280,7 +285,16 @@ FoldWindow::FoldWindow(const Construction& c, QWidget* parent) : QDialog(parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(view, 1);
   layout->addLayout(row);
-  layout->addWidget(verdict);
+  exportButton = new QPushButton("Körper e&xportieren …", this);
+  exportButton->setObjectName("exportSolid");
+  exportButton->setEnabled(solid);
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(verdict, 1);
+  bottom->addWidget(exportButton, 0, Qt::AlignTop);
+  layout->addLayout(bottom);
+  connect(exportButton, &QPushButton::clicked, this, [this] {
+    ExportFoldedSolid(view->result().solid, CraftEdgeLength(trueEdgeLength), this);
+  });
   connect(slider, &QSlider::valueChanged, this, [this, percent](int v) {
     view->setFraction(v / 100.0);
     percent->setText(QString::number(v) + " %");

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPointF>
+#include <QPushButton>
 #include <QSlider>
 #include <QWidget>
 #include <array>
@@ -60,6 +61,10 @@ class FoldWindow : public QDialog {
   QSlider* slider = nullptr;  // "Faltung", 0 .. 100 %
   QLabel* sliderLabel = nullptr;
   QLabel* verdict = nullptr;
+  QPushButton* exportButton = nullptr;  // "Körper exportieren …", for a solid found
+  // The true edge length (mm) of the net's solid, 0 for none: the export's
+  // size is the cut-and-fold sheet's.
+  double trueEdgeLength = 0;
 };
 
 // Opens the fold window for the construction (a copy of its state; the
