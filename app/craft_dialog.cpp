@@ -20,6 +20,7 @@
 #include <optional>
 
 #include "app/application.h"
+#include "app/fold_view.h"
 #include "craft/fold_gluing.h"
 #include "output/craft_writer.h"
 #include "output/recent_folder.h"
@@ -223,7 +224,7 @@ std::string WriteCraftSheetFile(const Construction& construction, const std::str
 
 bool SaveCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent,
                     double trueEdgeLength) {
-  const craft::SheetFolding folding = craft::FoldForSheet(construction);
+  const craft::SheetFolding folding = craft::SheetFoldingOf(CheckNetWaiting(construction, parent));
   if (!folding.folds) {
     Tell(parent, folding.message);
     return false;
@@ -253,7 +254,7 @@ bool SaveCraftSheet(const Construction& construction, const std::string& netName
 
 bool PrintCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent,
                      double trueEdgeLength) {
-  const craft::SheetFolding folding = craft::FoldForSheet(construction);
+  const craft::SheetFolding folding = craft::SheetFoldingOf(CheckNetWaiting(construction, parent));
   if (!folding.folds) {
     Tell(parent, folding.message);
     return false;

@@ -227,7 +227,7 @@ void Tfpoly::BuildMenu() {
   importSolidAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
   solidMenu->addSeparator();
   foldAction = solidMenu->addAction("Netz &falten", this, [this] {
-    if (construction_.GrabbedPoint == 0) ShowFoldWindow(construction_, this)->trueEdgeLength = trueEdge_;
+    if (construction_.GrabbedPoint == 0) ShowFoldWindow(construction_, this)->setTrueEdgeLength(trueEdge_);
   });
   foldAction->setObjectName("MFold");
   solidMenu->addSeparator();

@@ -84,9 +84,11 @@ std::pair<double, bool> Round(const Polyhedron& solid, const Kind& kind, std::st
       return {seconds, true};
     }
     const FoldResult r = FoldNet(n.net);
-    const unfold::Soup folded = unfold::WeldFaces(r.solid, 1e-7);
-    const bool same = !r.solid.empty() &&
-                      unfold::testing::SameShape(solid, Polyhedron{folded.vertices, folded.faces}, 1e-5);
+    bool same = false;  // the shape is one of the solids the net closes into
+    for (const FoldedSolid& s : r.solids) {
+      const unfold::Soup folded = unfold::WeldFaces(s.corners, 1e-7);
+      same = same || unfold::testing::SameShape(solid, Polyhedron{folded.vertices, folded.faces}, 1e-5);
+    }
     if (!same) why = r.message;
     return {seconds, same};
   } catch (const std::exception& e) {

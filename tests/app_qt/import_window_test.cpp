@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -76,8 +77,9 @@ TEST_F(ImportWindowTest, ATriangulatedCubeBecomesANetOfSixSquaresAsOneStep) {
   // The net check folds it into a cube.
   const FoldResult folded = FoldNet(c);
   EXPECT_EQ(folded.verdict, FoldResult::Verdict::Convex) << folded.message;
-  EXPECT_EQ(folded.vertices, 8);
-  EXPECT_EQ(folded.edges, 12);
+  ASSERT_FALSE(folded.solids.empty());
+  EXPECT_EQ(folded.solids.front().vertices, 8);
+  EXPECT_EQ(folded.solids.front().edges, 12);
   window.Undo();
   EXPECT_EQ(window.construction().FaceCount, 0);
 }
@@ -122,8 +124,12 @@ TEST_F(ImportWindowTest, ABadFileIsNamedWithItsFaultAndChangesNothing) {
 TEST_F(ImportWindowTest, TheFoldedSolidIsExportedAtTheSheetsEdgeLength) {
   ASSERT_TRUE(window.ImportSolidFile(Write("würfel.off", kTriangulatedCube)));
   FoldWindow* fold = ShowFoldWindow(window.construction(), &window);
-  fold->trueEdgeLength = 35;
-  ASSERT_TRUE(fold->exportButton->isEnabled());
+  fold->setTrueEdgeLength(35);
+  auto* exportButton = fold->findChild<QPushButton*>("exportSolid");
+  ASSERT_NE(exportButton, nullptr);
+  EXPECT_FALSE(exportButton->isEnabled());  // while the net is being checked
+  ASSERT_TRUE(QTest::qWaitFor([fold] { return !fold->checking(); }, 30000));
+  ASSERT_TRUE(exportButton->isEnabled());
   const QString path = QDir(dir.path()).filePath("gefaltet.stl");
   OnNextModal([path](QWidget* modal) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
@@ -133,7 +139,7 @@ TEST_F(ImportWindowTest, TheFoldedSolidIsExportedAtTheSheetsEdgeLength) {
     else dialog->selectFile(path);
     static_cast<QDialog*>(dialog)->accept();
   });
-  QTest::mouseClick(fold->exportButton, Qt::LeftButton);
+  QTest::mouseClick(exportButton, Qt::LeftButton);
   QFile written(path);
   ASSERT_TRUE(written.open(QIODevice::ReadOnly));
   const QByteArray bytes = written.readAll();
@@ -146,7 +152,7 @@ TEST_F(ImportWindowTest, TheFoldedSolidIsExportedAtTheSheetsEdgeLength) {
   EXPECT_NEAR(longest, 35, 1e-4);
 
   // Every format by its extension; glTF as its binary form.
-  const std::vector<std::vector<geo::Vec3>>& faces = fold->view->result().solid;
+  const std::vector<std::vector<geo::Vec3>>& faces = fold->view()->result().solids.front().corners;
   for (const char* name : {"k.obj", "k.off", "k.glb"}) {
     const std::string file = QDir(dir.path()).filePath(name).toStdString();
     WriteFoldedSolid(faces, 20, file);
