@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <exception>
 
+#include "app/german_qt.h"
+
 namespace didod {
 
 QString ErrorDisplayText(const QString& message) {
@@ -34,6 +36,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QString::fromLatin1(kApplicationTitle));
   setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
   setDesktopFileName("didod");
+  LoadGermanQtTexts(*this);
   // The drawing names Verdana; DejaVu Sans is the nearest face that Debian ships.
   QFont::insertSubstitution("Verdana", "DejaVu Sans");
   QFont::insertSubstitution("Wingdings", "DejaVu Sans");

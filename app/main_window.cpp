@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <iterator>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -88,6 +93,7 @@ Tfpoly::Tfpoly(QWidget* parent) : QMainWindow(parent) {
   UseAccessibleNamesOfComboBoxes();
   setObjectName("fpoly");
   SetCurrentFile(QString());
+  setAcceptDrops(true);
   setWindowIcon(QIcon(":/glyphs/didod.svg"));
 
   BuildMenu();
@@ -665,6 +671,11 @@ void Tfpoly::S14Click() {
   if (construction_.GrabbedPoint != 0) return;
   const QString path = AskConstructionFile(this, FileDialogUse::Open, lastLoaded_);
   if (path.isEmpty()) return;
+  OpenConstructionFile(path);
+}
+
+void Tfpoly::OpenConstructionFile(const QString& path) {
+  if (construction_.GrabbedPoint != 0) return;
   // The whole file is read and checked first; a failure leaves the construction as it was.
   Construction loaded = LoadConstructionFile(QFile::encodeName(path).toStdString(), SheetCentre());
   RecordAction("Konstruktion laden", true, [&] { ReplaceConstruction(std::move(loaded)); });
@@ -672,6 +683,33 @@ void Tfpoly::S14Click() {
   trueEdge_ = 0;
   SetCurrentFile(path);
   MarkSaved();
+  lastLoaded_ = {QFileInfo(path).absolutePath(), QFileInfo(path).fileName()};  // the next load starts here
+}
+
+QString Tfpoly::DroppedConstructionFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
+  const QUrl url = data->urls().constFirst();
+  if (!url.isLocalFile()) return {};
+  const QString path = url.toLocalFile();
+  return path.endsWith(QLatin1String(".pko"), Qt::CaseInsensitive) ? path : QString();
+}
+
+void Tfpoly::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedConstructionFile(event->mimeData()).isEmpty() && construction_.GrabbedPoint == 0)
+    event->acceptProposedAction();
+}
+
+void Tfpoly::dropEvent(QDropEvent* event) {
+  const QString path = DroppedConstructionFile(event->mimeData());
+  if (path.isEmpty() || construction_.GrabbedPoint != 0) return;
+  event->acceptProposedAction();
+  // Loaded once the drop is over, so that a question or an error display does not hold up the
+  // program the file came from.
+  QTimer::singleShot(0, this, [this, path] {
+    RunHandler([this, path] {
+      if (ConfirmDiscardOrSave(QString::fromUtf8(kReplaceQuestion))) OpenConstructionFile(path);
+    });
+  });
 }
 
 void Tfpoly::Co2Change() {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMimeData>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -79,6 +80,13 @@ class Tfpoly : public QMainWindow {
   bool ImportSolidFile(const QString& path);
   double TrueEdgeLength() const { return trueEdge_; }
 
+  // Loads a construction file as the load command does after its dialog: one
+  // undo step; a bad file throws and leaves the construction as it was. Serves
+  // the file given at start-up and a file dropped onto the window.
+  void OpenConstructionFile(const QString& path);
+  // The one local "*.pko" file that dropped data names, or empty.
+  static QString DroppedConstructionFile(const QMimeData* data);
+
   void Undo();
   void Redo();
   const UndoHistory& history() const { return history_; }
@@ -107,6 +115,8 @@ class Tfpoly : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
