@@ -18,6 +18,7 @@
 #include "app/fold_view.h"
 #include "app/glyphs.h"
 #include "app/solid_dialog.h"
+#include "app/solid_file_dialog.h"
 #include "app/panel_palette.h"
 #include "output/clipboard.h"
 #include "output/printing.h"
@@ -25,6 +26,7 @@
 #include "persistence/catalogue.h"
 #include "persistence/construction_file.h"
 #include "render/zoom.h"
+#include "solids/from_file.h"
 #include "solids/net.h"
 
 // Resources linked from a static library must be registered by hand.
@@ -125,19 +127,6 @@ Tfpoly::Tfpoly(QWidget* parent) : QMainWindow(parent) {
   // Picking compares with the stored pixel positions, so they follow the sheet's size.
   PB5->onResized = [this] { construction_.RecomputeScreenPoints(SheetCentre()); };
 
-  SD3 = new QFileDialog(this);
-  SD3->setObjectName("SD3");
-  SD3->setAcceptMode(QFileDialog::AcceptSave);
-  Od1 = new QFileDialog(this);
-  Od1->setObjectName("Od1");
-  Od1->setAcceptMode(QFileDialog::AcceptOpen);
-  Od1->setFileMode(QFileDialog::AnyFile);
-  for (QFileDialog* dialog : {SD3, Od1}) {
-    dialog->setNameFilter("Polyedernetz (*.pko)");
-    dialog->setDefaultSuffix("pko");
-    dialog->setOption(QFileDialog::DontUseNativeDialog, false);
-  }
-
   RunHandler([this] { RG1C(); });
   UpdateUndoActions();
 
@@ -227,9 +216,12 @@ void Tfpoly::BuildMenu() {
   solidMenu->setObjectName("MSolid");
   makeSolidAction = solidMenu->addAction("Körper &erzeugen …", this, [this] { MakeSolid(); });
   makeSolidAction->setObjectName("MMakeSolid");
+  importSolidAction = solidMenu->addAction("Körper &importieren …", this, [this] { ImportSolid(); });
+  importSolidAction->setObjectName("MImportSolid");
+  importSolidAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
   solidMenu->addSeparator();
   foldAction = solidMenu->addAction("Netz &falten", this, [this] {
-    if (construction_.GrabbedPoint == 0) ShowFoldWindow(construction_, this);
+    if (construction_.GrabbedPoint == 0) ShowFoldWindow(construction_, this)->setTrueEdgeLength(trueEdge_);
   });
   foldAction->setObjectName("MFold");
   solidMenu->addSeparator();
@@ -497,8 +489,32 @@ void Tfpoly::changeEvent(QEvent* event) {
 }
 
 void Tfpoly::closeEvent(QCloseEvent* event) {
+  if (!ConfirmDiscardOrSave()) {
+    event->ignore();
+    return;
+  }
   construction_.ReleaseStore();
   event->accept();
+}
+
+bool Tfpoly::ConfirmDiscardOrSave(const QString& question) {
+  if (!ConstructionChanged()) return true;
+  QMessageBox box(QMessageBox::Question, QString::fromLatin1(kApplicationTitle), question, QMessageBox::NoButton,
+                  this);
+  box.setObjectName("SaveQuestion");
+  QPushButton* save = box.addButton("&Speichern", QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton("&Verwerfen", QMessageBox::DestructiveRole);
+  QPushButton* cancel = box.addButton("&Abbrechen", QMessageBox::RejectRole);
+  box.setDefaultButton(save);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == discard) return true;
+  if (box.clickedButton() != save) return false;
+  // A failed save is shown here and keeps the construction: the caller must
+  // not go on as if it had been saved.
+  bool saved = false;
+  RunHandler([&] { saved = SaveConstructionAs(); });
+  return saved;
 }
 
 void Tfpoly::S7C() { close(); }
@@ -595,6 +611,12 @@ void Tfpoly::RecordAction(const std::string& label, bool changesScale, Body&& bo
 }
 
 void Tfpoly::UpdateUndoActions() {
+  const bool changed = ConstructionChanged();
+  setWindowModified(changed);
+  if (changed != changedShown_) {
+    changedShown_ = changed;
+    emit changedStateChanged(changed);
+  }
   const bool idle = construction_.GrabbedPoint == 0;
   undoAction->setEnabled(idle && history_.CanUndo());
   redoAction->setEnabled(idle && history_.CanRedo());
@@ -616,26 +638,34 @@ void Tfpoly::Redo() {
   UpdateUndoActions();
 }
 
-void Tfpoly::S15Cla() {
-  if (construction_.GrabbedPoint != 0) return;
-  if (SD3->exec() != QDialog::Accepted || SD3->selectedFiles().isEmpty()) return;
-  const QString path = SD3->selectedFiles().constFirst();
-  SD3->selectFile(path);  // the next save starts from this folder and name
+void Tfpoly::S15Cla() { SaveConstructionAs(); }
+
+bool Tfpoly::SaveConstructionAs() {
+  if (construction_.GrabbedPoint != 0) return false;
+  const QString path = AskConstructionFile(this, FileDialogUse::Save, lastSaved_);
+  if (path.isEmpty()) return false;
   SaveConstructionFile(construction_, QFile::encodeName(path).toStdString());
   SetCurrentFile(path);
+  MarkSaved();
+  return true;
+}
+
+void Tfpoly::MarkSaved() {
+  history_.MarkClean();
+  UpdateUndoActions();
 }
 
 void Tfpoly::S14Click() {
   if (construction_.GrabbedPoint != 0) return;
-  if (Od1->exec() != QDialog::Accepted || Od1->selectedFiles().isEmpty()) return;
-  const QString path = Od1->selectedFiles().constFirst();
-  Od1->selectFile(path);
+  const QString path = AskConstructionFile(this, FileDialogUse::Open, lastLoaded_);
+  if (path.isEmpty()) return;
   // The whole file is read and checked first; a failure leaves the construction as it was.
   Construction loaded = LoadConstructionFile(QFile::encodeName(path).toStdString(), SheetCentre());
   RecordAction("Konstruktion laden", true, [&] { ReplaceConstruction(std::move(loaded)); });
   netName_ = QFileInfo(path).completeBaseName().toStdString();
   trueEdge_ = 0;
   SetCurrentFile(path);
+  MarkSaved();
 }
 
 void Tfpoly::Co2Change() {
@@ -645,6 +675,7 @@ void Tfpoly::Co2Change() {
   RecordAction("Netz " + Co2->currentText().toStdString(), true, [&] { ReplaceConstruction(std::move(*net)); });
   netName_ = Co2->currentText().toStdString();
   SetCurrentFile(QString());
+  MarkSaved();
   trueEdge_ = 0;
 }
 
@@ -652,6 +683,8 @@ void Tfpoly::MakeSolid() {
   if (construction_.GrabbedPoint != 0) return;
   SolidDialog dialog(this);
   if (dialog.exec() != QDialog::Accepted || !dialog.Choice()) return;
+  // The solid replaces the construction; it stays unsaved work afterwards.
+  if (!ConfirmDiscardOrSave(QString::fromUtf8(kReplaceQuestion))) return;
   PlaceSolid(*dialog.Choice());
 }
 
@@ -667,6 +700,32 @@ bool Tfpoly::PlaceSolid(const SolidChoice& choice) {
   netName_ = choice.name;
   SetCurrentFile(QString());
   trueEdge_ = choice.longestEdge;
+  return true;
+}
+
+void Tfpoly::ImportSolid() {
+  if (construction_.GrabbedPoint != 0) return;
+  const QString path = AskSolidFile(this, SolidFileUse::Import, lastImported_);
+  if (path.isEmpty()) return;
+  RunHandler([&] { ImportSolidFile(path); });
+}
+
+bool Tfpoly::ImportSolidFile(const QString& path) {
+  if (construction_.GrabbedPoint != 0) return false;
+  if (!ConfirmDiscardOrSave(QString::fromUtf8(kReplaceQuestion))) return false;
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  solids::FileNet placed;
+  try {
+    placed = solids::NetOfSolidFile(QFile::encodeName(path).toStdString(), PB5->width(), PB5->height(), SheetCentre());
+  } catch (...) {
+    QGuiApplication::restoreOverrideCursor();
+    throw;
+  }
+  QGuiApplication::restoreOverrideCursor();
+  RecordAction("Körper " + placed.name, true, [&] { ReplaceConstruction(std::move(placed.net)); });
+  netName_ = placed.name;
+  SetCurrentFile(QString());
+  trueEdge_ = 0;  // a file's units are its own
   return true;
 }
 PaintProc Tfpoly::SheetPaintProc() const {

@@ -19,6 +19,7 @@
 #include "model/history.h"
 #include "model/polygon_factory.h"
 #include "output/paint_proc.h"
+#include "app/construction_dialogs.h"
 #include "app/sheet_widget.h"
 
 namespace didod {
@@ -26,6 +27,11 @@ namespace didod {
 struct SolidChoice;
 
 inline constexpr const char* kWindowCaption = "Zozeroradedar konstruieren";
+
+// The questions of ConfirmDiscardOrSave: before the window closes, and before
+// something else (a dropped or imported file, a solid) replaces the construction.
+inline constexpr const char* kCloseQuestion = "Die Konstruktion wurde geändert. Vor dem Beenden speichern?";
+inline constexpr const char* kReplaceQuestion = "Die Konstruktion wurde geändert. Vorher speichern?";
 
 // The one window. It creates the controls, routes their events to the core and
 // repaints; the logic lives in the core modules.
@@ -64,17 +70,38 @@ class Tfpoly : public QMainWindow {
   // true size for the cut-and-fold sheet. False (after telling why) when no
   // net fits the store.
   bool PlaceSolid(const SolidChoice& choice);
+  // "Körper importieren …": asks for a 3-D file and lays its solid's net on the sheet.
+  void ImportSolid();
+  // Lays the net of the solid in the file on the sheet as one undo step, after
+  // asking what to do with a changed construction (false when the user
+  // cancels). Throws with the message of the first fault, the construction
+  // left as it was.
+  bool ImportSolidFile(const QString& path);
   double TrueEdgeLength() const { return trueEdge_; }
 
   void Undo();
   void Redo();
   const UndoHistory& history() const { return history_; }
 
+  // Whether the construction differs from its state at start, at the last
+  // successful save, load or catalogue choice (undo back to that state counts
+  // as unchanged). Zooming is no change.
+  bool ConstructionChanged() const { return !history_.IsClean(); }
+  // Before the construction is lost or replaced: when it is changed, asks
+  // whether to save it first ("Speichern" runs the normal save, "Verwerfen"
+  // goes on without, "Abbrechen" or Esc stops). Returns whether the caller may
+  // go on: nothing was changed, the save succeeded, or the user discarded.
+  bool ConfirmDiscardOrSave(const QString& question = QString::fromUtf8(kCloseQuestion));
+
   RenderOptions CurrentRenderOptions() const;
   // The drawing of the sheet for picture output: the renderer bound to this window.
   PaintProc SheetPaintProc() const;
   // The side panel's fields as the polygon factory reads them.
   PolygonRequest CurrentPolygonRequest() const;
+
+ signals:
+  // The result of ConstructionChanged() became `changed`.
+  void changedStateChanged(bool changed);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -125,6 +152,7 @@ class Tfpoly : public QMainWindow {
   QAction* saveShortcut = nullptr;
   QMenu* solidMenu = nullptr;  // "Körper"
   QAction* makeSolidAction = nullptr;  // "Körper erzeugen …"
+  QAction* importSolidAction = nullptr;  // "Körper importieren …"
   QAction* foldAction = nullptr;
   QAction* craftSaveAction = nullptr;
   QAction* craftPrintAction = nullptr;
@@ -132,10 +160,6 @@ class Tfpoly : public QMainWindow {
   QAction* clearAction = nullptr;
   QMenu* viewMenu = nullptr;  // "Ansicht"
   QAction *zoomInAction = nullptr, *zoomOutAction = nullptr, *zoomStandardAction = nullptr;
-  // File dialogs of the construction file; they remember the last folder and name.
-  QFileDialog* SD3 = nullptr;
-  QFileDialog* Od1 = nullptr;
-
 
   void BuildCaptionStrip(QWidget* parent);
   void BuildSidePanel(QWidget* parent);
@@ -151,6 +175,9 @@ class Tfpoly : public QMainWindow {
   template <typename Body>
   void RecordAction(const std::string& label, bool changesScale, Body&& body);
   void UpdateUndoActions();
+  // The save command; returns whether a file was written.
+  bool SaveConstructionAs();
+  void MarkSaved();
   ViewCentre SheetCentre() const { return PB5->Centre(); }
 
   Construction construction_;
@@ -159,6 +186,10 @@ class Tfpoly : public QMainWindow {
   DragState drag_;
   UndoHistory history_;
   ConstructionSnapshot dragBefore_;
+  bool changedShown_ = false;  // the changed state last announced
+  RememberedFile lastSaved_;   // where the save dialog starts
+  RememberedFile lastLoaded_;  // where the open dialog starts
+  RememberedFile lastImported_;  // where the import dialog starts
   std::vector<std::string> LB8;   // the catalogue's lines
 };
 

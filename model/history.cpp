@@ -33,8 +33,10 @@ void ConstructionSnapshot::RestoreInto(Construction& c, ViewCentre centre, bool 
 void UndoHistory::Record(const std::string& label, const ConstructionSnapshot& before,
                          const ConstructionSnapshot& after, bool changesScale) {
   if (before == after) return;
+  if (cleanAt_ > position_) cleanAt_ = -1;  // the saved state lay among the dropped redo steps
   redo_.clear();
   undo_.push_back({label, before, after, changesScale});
+  ++position_;
   while (undo_.size() > capacity_) undo_.pop_front();
 }
 
@@ -44,6 +46,7 @@ bool UndoHistory::Undo(Construction& c, ViewCentre centre) {
   undo_.pop_back();
   step.before.RestoreInto(c, centre, step.changesScale);
   redo_.push_back(std::move(step));
+  --position_;
   return true;
 }
 
@@ -53,12 +56,20 @@ bool UndoHistory::Redo(Construction& c, ViewCentre centre) {
   redo_.pop_back();
   step.after.RestoreInto(c, centre, step.changesScale);
   undo_.push_back(std::move(step));
+  ++position_;
   return true;
 }
 
 void UndoHistory::Clear() {
+  // The steps are gone, and with them every way back to a saved state that is
+  // not the current one.
+  const bool clean = IsClean();
   undo_.clear();
   redo_.clear();
+  position_ = 0;
+  cleanAt_ = clean ? 0 : -1;
 }
+
+void UndoHistory::MarkClean() { cleanAt_ = position_; }
 
 }  // namespace didod

@@ -46,6 +46,12 @@ class UndoHistory {
   bool Redo(Construction& c, ViewCentre centre);
   void Clear();
 
+  // The saved state: the construction as it is now counts as unchanged, and so
+  // does any later state that undo or redo brings back to this point. A new
+  // step recorded after undoing past the mark makes it unreachable.
+  void MarkClean();
+  bool IsClean() const { return cleanAt_ == position_; }
+
  private:
   struct Step {
     std::string label;
@@ -55,6 +61,11 @@ class UndoHistory {
   std::size_t capacity_;
   std::deque<Step> undo_;
   std::vector<Step> redo_;
+  // Steps applied since the history began (undo counts down, redo up), and
+  // that count at the saved state, or -1 when no sequence of undo and redo
+  // leads back to it.
+  long long position_ = 0;
+  long long cleanAt_ = 0;
 };
 
 }  // namespace didod

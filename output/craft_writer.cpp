@@ -1,11 +1,11 @@
 #include "output/craft_writer.h"
 
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <algorithm>
 #include <functional>
 #include <stdexcept>
@@ -13,10 +13,13 @@
 #include "craft/sheet_painter.h"
 #include "output/craft_svg_canvas.h"
 #include "output/qpainter_canvas.h"
+#include "output/picture_files.h"
 
 namespace didod {
 
 namespace {
+
+constexpr const char* kStreamWriteError = "Stream write error";
 
 QPageSize PageSizeOf(craft::Paper paper) {
   switch (paper) {
@@ -53,27 +56,26 @@ void PaintPages(const craft::CraftSheet& sheet, QPainter& painter, double dotsPe
   }
 }
 
-void Commit(QSaveFile& file) {
-  if (!file.commit()) throw std::runtime_error(file.errorString().toStdString());
-}
-
 }  // namespace
 
 void WriteCraftPdf(const craft::CraftSheet& sheet, const std::string& path) {
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error(file.errorString().toStdString());
+  // The whole document is made in memory first, so a failure on the way
+  // leaves no partial file.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   {
-    QPdfWriter pdf(&file);
+    QPdfWriter pdf(&buffer);
     pdf.setCreator("Zozeroradedar");
     pdf.setTitle(QString::fromStdString(sheet.title));
     pdf.setResolution(1200);
     if (!pdf.setPageLayout(LayoutOf(sheet))) throw std::runtime_error("Could not set the PDF page layout.");
     QPainter painter;
-    if (!painter.begin(&pdf)) throw std::runtime_error("Could not start the PDF.");
+    if (!painter.begin(&pdf)) throw std::runtime_error(kStreamWriteError);
     PaintPages(sheet, painter, pdf.resolution() / 25.4, [&] { return pdf.newPage(); });
-    painter.end();
+    if (!painter.end()) throw std::runtime_error(kStreamWriteError);
   }
-  Commit(file);
+  WriteFileReplacing(QString::fromStdString(path), bytes);
 }
 
 std::string CraftSvgText(const craft::CraftSheet& sheet) {
@@ -85,11 +87,7 @@ std::string CraftSvgText(const craft::CraftSheet& sheet) {
 
 void WriteCraftSvg(const craft::CraftSheet& sheet, const std::string& path) {
   const std::string text = CraftSvgText(sheet);
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error(file.errorString().toStdString());
-  if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()))
-    throw std::runtime_error(file.errorString().toStdString());
-  Commit(file);
+  WriteFileReplacing(QString::fromStdString(path), QByteArray::fromStdString(text));
 }
 
 void PrepareCraftPrinter(const craft::CraftSheet& sheet, QPrinter& printer) {

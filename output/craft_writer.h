@@ -8,12 +8,12 @@ class QPrinter;
 namespace didod {
 
 // Writes every page of the sheet to a PDF at true size on the sheet's paper.
-// Throws std::runtime_error with the platform's message when the file cannot be
-// written; an existing file is replaced only by a complete new one.
+// Throws std::runtime_error ("Cannot create file <path>", "Stream write
+// error") when the file cannot be written; the file is then as it was.
 void WriteCraftPdf(const craft::CraftSheet& sheet, const std::string& path);
 
 // Writes the whole net at true size to one SVG, with the cut lines, the fold
-// lines and the marks each in a group (layer) of their own.
+// lines and the marks each in a group (layer) of their own. Fails like the PDF.
 void WriteCraftSvg(const craft::CraftSheet& sheet, const std::string& path);
 std::string CraftSvgText(const craft::CraftSheet& sheet);
 

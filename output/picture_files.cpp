@@ -4,13 +4,14 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QFile>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <span>
 #include <stdexcept>
 #include <unordered_map>
 #include <vector>
@@ -22,6 +23,7 @@ extern "C" {
 }
 
 #include "output/emf_canvas.h"
+#include "persistence/safe_file.h"
 #include "output/qpainter_canvas.h"
 
 namespace didod {
@@ -519,14 +521,9 @@ QByteArray MakePdf(int width, int height, const PaintProc& paint, MetafileUse us
 // ---- Files -----------------------------------------------------------------
 
 void WriteFileReplacing(const QString& fileName, const QByteArray& bytes) {
-  QSaveFile file(fileName);
-  if (fileName.isEmpty() || !file.open(QIODevice::WriteOnly))
-    throw std::runtime_error("Cannot create file " + fileName.toStdString());
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
-    throw std::runtime_error(kStreamWriteError);
-  }
-  if (!file.commit()) throw std::runtime_error(kStreamWriteError);
+  WriteFileSafely(QFile::encodeName(fileName).toStdString(),
+                  std::span(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                            static_cast<std::size_t>(bytes.size())));
 }
 
 void SavePictureJpeg(const QImage& bitmap, const QString& fileName, int quality, bool progressive) {

@@ -53,9 +53,8 @@ QByteArray MakeMetafile(int width, int height, const PaintProc& paint, MetafileU
 QByteArray MakeSvg(int width, int height, const PaintProc& paint, MetafileUse use);
 QByteArray MakePdf(int width, int height, const PaintProc& paint, MetafileUse use);
 
-// Writes the bytes to a temporary file beside the target and renames it into
-// place, so that a failure leaves an existing file as it was. Throws
-// "Cannot create file <name>" or "Stream write error".
+// Writes the bytes as the file's whole content, or leaves the file as it was
+// (WriteFileSafely). Throws "Cannot create file <name>" or "Stream write error".
 void WriteFileReplacing(const QString& fileName, const QByteArray& bytes);
 
 void SavePictureJpeg(const QImage& bitmap, const QString& fileName, int quality, bool progressive);

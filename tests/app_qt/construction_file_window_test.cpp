@@ -14,41 +14,9 @@
 namespace didod {
 namespace {
 
+using didod::testing::AnswerFileDialog;
 using didod::testing::Control;
 using didod::testing::OnNextModal;
-
-// Answers the next file dialog with a path, or cancels it; then runs `then`.
-// The dialog reads its folder in the background, so the answer is repeated
-// until the dialog has closed.
-void AnswerFileDialog(const QString& path, std::function<void()> then = {}) {
-  OnNextModal([path, then](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->defaultSuffix(), "pko");
-    EXPECT_EQ(dialog->nameFilters(), QStringList{"Polyedernetz (*.pko)"});
-    auto* retry = new QTimer;
-    retry->setInterval(20);
-    QPointer<QFileDialog> guarded(dialog);
-    QObject::connect(retry, &QTimer::timeout, [retry, guarded, path, then] {
-      QFileDialog* dialog = guarded.data();
-      if (!dialog || !dialog->isVisible()) {
-        retry->stop();
-        retry->deleteLater();
-        if (then) then();
-        return;
-      }
-      if (path.isEmpty()) {
-        dialog->reject();
-      } else {
-        // Typed into the name field, as a user would.
-        if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) name->setText(path);
-        else dialog->selectFile(path);
-        static_cast<QDialog*>(dialog)->accept();
-      }
-    });
-    retry->start();
-  });
-}
 
 QString ErrorTextOfNextModal(QString* text) {
   OnNextModal([text](QWidget* modal) {

@@ -1,5 +1,10 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPointer>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
@@ -21,8 +26,9 @@ T* Control(const QObject& window, const char* name) {
 
 // Runs `answer` on the next modal box that opens (polling until one does, for
 // at most ten seconds), so a test can answer a question or read an error
-// display while the handler waits.
-inline void OnNextModal(std::function<void(QWidget*)> answer) {
+// display while the handler waits. A test that expects no box deletes the
+// returned watcher once it is sure.
+inline QPointer<QTimer> OnNextModal(std::function<void(QWidget*)> answer) {
   auto* timer = new QTimer;
   timer->setInterval(10);
   auto ticks = std::make_shared<int>(0);
@@ -39,6 +45,40 @@ inline void OnNextModal(std::function<void(QWidget*)> answer) {
     }
   });
   timer->start();
+  return timer;
+}
+
+// Answers the next construction file dialog with a path, or cancels it; then runs `then`.
+// The dialog reads its folder in the background, so the answer is repeated
+// until the dialog has closed.
+inline void AnswerFileDialog(const QString& path, std::function<void()> then = {}) {
+  OnNextModal([path, then](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->defaultSuffix(), "pko");
+    EXPECT_EQ(dialog->nameFilters(), QStringList{"Polyedernetz (*.pko)"});
+    auto* retry = new QTimer;
+    retry->setInterval(20);
+    QPointer<QFileDialog> guarded(dialog);
+    QObject::connect(retry, &QTimer::timeout, [retry, guarded, path, then] {
+      QFileDialog* dialog = guarded.data();
+      if (!dialog || !dialog->isVisible()) {
+        retry->stop();
+        retry->deleteLater();
+        if (then) then();
+        return;
+      }
+      if (path.isEmpty()) {
+        dialog->reject();
+      } else {
+        // Typed into the name field, as a user would.
+        if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) name->setText(path);
+        else dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();
+      }
+    });
+    retry->start();
+  });
 }
 
 }  // namespace didod::testing

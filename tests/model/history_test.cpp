@@ -93,5 +93,39 @@ TEST(UndoHistory, KeepsTheLastHundredSteps) {
   EXPECT_EQ(c.JoinList.back(), "49\t1");
 }
 
+TEST(UndoHistory, CleanAtTheSavedStateAndWhereverUndoAndRedoLeadBackToIt) {
+  Construction c;
+  UndoHistory h;
+  EXPECT_TRUE(h.IsClean());  // nothing done since start
+  AddSquare(c, h);
+  EXPECT_FALSE(h.IsClean());
+  h.MarkClean();  // saved
+  AddSquare(c, h);
+  EXPECT_FALSE(h.IsClean());
+  ASSERT_TRUE(h.Undo(c, kCentre));
+  EXPECT_TRUE(h.IsClean());
+  ASSERT_TRUE(h.Undo(c, kCentre));
+  EXPECT_FALSE(h.IsClean());
+  ASSERT_TRUE(h.Redo(c, kCentre));
+  EXPECT_TRUE(h.IsClean());
+  // An unchanged action is no step and leaves the mark alone.
+  const auto same = ConstructionSnapshot::Of(c);
+  h.Record("Verschieben", same, same, false);
+  EXPECT_TRUE(h.IsClean());
+  // Undo past the mark, then a new step: the saved state cannot come back.
+  ASSERT_TRUE(h.Undo(c, kCentre));
+  AddSquare(c, h, "Dreieck");
+  EXPECT_FALSE(h.IsClean());
+  ASSERT_TRUE(h.Undo(c, kCentre));
+  EXPECT_FALSE(h.IsClean());
+  ASSERT_TRUE(h.Redo(c, kCentre));
+  EXPECT_FALSE(h.IsClean());
+  h.Clear();
+  EXPECT_FALSE(h.IsClean());
+  h.MarkClean();
+  h.Clear();
+  EXPECT_TRUE(h.IsClean());
+}
+
 }  // namespace
 }  // namespace didod
