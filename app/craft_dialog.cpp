@@ -20,6 +20,7 @@
 #include <optional>
 
 #include "app/application.h"
+#include "app/fold_view.h"
 #include "craft/fold_gluing.h"
 #include "output/craft_writer.h"
 #include "output/recent_folder.h"
@@ -74,8 +75,7 @@ std::optional<craft::CraftSheet> AskAndLayOut(const Construction& construction, 
                                               double trueEdgeLength, QWidget* parent) {
   CraftDialog dialog(caption, parent);
   craft::CraftOptions offered = LastOptions();
-  if (trueEdgeLength > 0)
-    offered.edgeLength = std::clamp(trueEdgeLength, craft::kMinEdgeLength, craft::kMaxEdgeLength);
+  if (trueEdgeLength > 0) offered.edgeLength = CraftEdgeLength(trueEdgeLength);
   dialog.SetOptions(offered);
   while (dialog.exec() == QDialog::Accepted) {
     craft::CraftOptions options = dialog.Options();
@@ -91,6 +91,12 @@ std::optional<craft::CraftSheet> AskAndLayOut(const Construction& construction, 
 }
 
 }  // namespace
+
+double CraftEdgeLength(double trueEdgeLength) {
+  if (trueEdgeLength > 0) return std::clamp(trueEdgeLength, craft::kMinEdgeLength, craft::kMaxEdgeLength);
+  // "as large as fits" has no length of its own before a sheet is laid out.
+  return LastOptions().edgeLength > 0 ? LastOptions().edgeLength : kDefaultEdgeLength;
+}
 
 CraftDialog::CraftDialog(const QString& caption, QWidget* parent) : QDialog(parent) {
   setWindowTitle(caption);
@@ -218,7 +224,7 @@ std::string WriteCraftSheetFile(const Construction& construction, const std::str
 
 bool SaveCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent,
                     double trueEdgeLength) {
-  const craft::SheetFolding folding = craft::FoldForSheet(construction);
+  const craft::SheetFolding folding = craft::SheetFoldingOf(CheckNetWaiting(construction, parent));
   if (!folding.folds) {
     Tell(parent, folding.message);
     return false;
@@ -248,7 +254,7 @@ bool SaveCraftSheet(const Construction& construction, const std::string& netName
 
 bool PrintCraftSheet(const Construction& construction, const std::string& netName, QWidget* parent,
                      double trueEdgeLength) {
-  const craft::SheetFolding folding = craft::FoldForSheet(construction);
+  const craft::SheetFolding folding = craft::SheetFoldingOf(CheckNetWaiting(construction, parent));
   if (!folding.folds) {
     Tell(parent, folding.message);
     return false;

@@ -35,6 +35,10 @@ class CraftDialog : public QDialog {
   QCheckBox* printInside = nullptr;      // "Innenseite bedrucken"
 };
 
+// The edge length (mm) the cut-and-fold sheet offers for a net: the true edge
+// length of a solid made to measure (0 for none), otherwise the last sheet's.
+double CraftEdgeLength(double trueEdgeLength);
+
 // The window's commands "Bastelbogen speichern …" and "Bastelbogen drucken …".
 // Both check first that the net folds; a net that does not gets the fold
 // check's verdict and no sheet. Then they ask for the sheet's options, and a

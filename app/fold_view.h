@@ -1,33 +1,48 @@
 #pragma once
-// The window that folds the net in 3-D: the solid drawn with QPainter (faces
-// sorted by depth), turned with the mouse, a slider from the flat net to the
-// closed solid, and the verdict in words.
+// The window that folds the net in 3-D. It opens at once and checks a copy of
+// the net on a worker thread, with a busy line and "Abbrechen"; then it shows
+// the verdict, a slider from the flat net to the closed solid and, when the
+// net folds into several solids, a way to step through them. The picture is
+// computed by view3d; the widget only turns it with the mouse and shows it.
 #include <QDialog>
-#include <QLabel>
 #include <QPointF>
-#include <QSlider>
 #include <QWidget>
-#include <array>
+#include <atomic>
+#include <thread>
 #include <vector>
 
 #include "fold/fold.h"
 #include "model/construction.h"
+#include "view3d/view3d.h"
+
+class QLabel;
+class QLayout;
+class QProgressBar;
+class QPushButton;
+class QSlider;
+class QToolButton;
 
 namespace didod {
 
 class FoldView : public QWidget {
   Q_OBJECT
  public:
-  explicit FoldView(FoldResult result, QWidget* parent = nullptr);
+  explicit FoldView(QWidget* parent = nullptr);
 
+  // Shows a result: its flat net, and its solids once it has some.
+  void setResult(FoldResult result);
   const FoldResult& result() const { return result_; }
+  std::size_t solid() const { return solid_; }
+  void setSolid(std::size_t solid);
   double fraction() const { return fraction_; }
   void setFraction(double f);
   // Turns the view: yaw about the screen's vertical axis, pitch about its
   // horizontal axis, in radians.
   void turn(double yaw, double pitch);
-  // Where a point of the faces (as FacesAt gives them) lands on the widget.
-  QPointF project(const Point3& p) const;
+  // The faces at the current stage, as FacesAt gives them.
+  std::vector<std::vector<geo::Vec3>> faces() const;
+  // Where a point of those faces lands on the widget.
+  QPointF project(const geo::Vec3& p) const;
   QSize sizeHint() const override { return {520, 440}; }
 
  protected:
@@ -37,14 +52,13 @@ class FoldView : public QWidget {
   void mouseReleaseEvent(QMouseEvent*) override;
 
  private:
-  std::array<double, 3> rotate(const Point3& p) const;
+  view3d::Camera camera() const;
 
   FoldResult result_;
+  std::size_t solid_ = 0;
   double fraction_ = 0.0;
-  std::array<double, 9> rotation_{};  // row-major, view from object
-  std::vector<double> turnSign_;      // -1 for faces stored clockwise on the sheet
-  Point3 centre_;
-  double radius_ = 1.0;
+  geo::Mat3 rotation_ = view3d::StartRotation();
+  std::vector<bool> clockwise_;  // faces stored clockwise on the sheet
   double flatRadius_ = 1.0;
   double solidRadius_ = 1.0;
   bool dragging_ = false;
@@ -54,17 +68,67 @@ class FoldView : public QWidget {
 class FoldWindow : public QDialog {
   Q_OBJECT
  public:
-  FoldWindow(const Construction& c, QWidget* parent = nullptr);
+  // Opens on a copy of `c` and starts checking it. With `live`, the answer is
+  // compared with it when it comes and marked when the net has changed in the
+  // meantime; `live` must stay valid until the window is closed.
+  explicit FoldWindow(const Construction& c, QWidget* parent = nullptr, const Construction* live = nullptr,
+                      FoldOptions options = {});
+  ~FoldWindow() override;
 
-  FoldView* view = nullptr;
-  QSlider* slider = nullptr;  // "Faltung", 0 .. 100 %
-  QLabel* sliderLabel = nullptr;
-  QLabel* verdict = nullptr;
+  bool checking() const { return checking_; }
+  FoldView* view() const { return view_; }
+  // Stops the check; its answer (what was found so far) comes soon after.
+  void cancelCheck();
+  // The true edge length (mm) of the net's solid, 0 for none: the export's
+  // size is the cut-and-fold sheet's.
+  void setTrueEdgeLength(double mm) { trueEdgeLength_ = mm; }
+
+ signals:
+  void checked();  // the answer has come and is shown
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void done(int r) override;
+
+ private:
+  QLayout* sliderRow();
+  QLayout* solidRow();
+  QLayout* busyRow();
+  QLayout* verdictRow();
+  void startCheck(FoldOptions options);
+  void showAnswer(FoldResult result);
+  void showSolid(std::size_t solid);
+  void stopWatching();
+
+  FoldView* view_ = nullptr;
+  QSlider* slider_ = nullptr;  // "Faltung", 0 .. 100 %
+  QLabel* percent_ = nullptr;
+  QLabel* verdict_ = nullptr;
+  QLabel* status_ = nullptr;
+  QProgressBar* busy_ = nullptr;
+  QPushButton* cancel_ = nullptr;
+  QToolButton* previous_ = nullptr;
+  QToolButton* next_ = nullptr;
+  QLabel* solidCaption_ = nullptr;
+  QPushButton* export_ = nullptr;  // "Körper exportieren …", for the solid shown
+  double trueEdgeLength_ = 0;
+  const Construction* live_ = nullptr;
+  Construction checkedNet_;
+  std::atomic<bool> cancelled_{false};
+  bool checking_ = false;
+  std::thread worker_;
 };
 
-// Opens the fold window for the construction (a copy of its state; the
-// construction itself is not changed) and returns it. The window deletes
-// itself when closed.
+// Checks the net on a worker thread for a command that needs the answer before
+// it goes on (the cut-and-fold sheet): the parent's window takes no input
+// meanwhile but keeps repainting, and a check that takes longer than a moment
+// shows a box "Das Netz wird geprüft …" with "Abbrechen".
+FoldResult CheckNetWaiting(const Construction& c, QWidget* parent);
+
+// Opens the fold window for the construction and returns it: the window checks
+// a copy and watches `c` for changes until it is closed, so `c` must outlive
+// that (the main window's construction, with the main window as parent). The
+// window deletes itself when closed.
 FoldWindow* ShowFoldWindow(const Construction& c, QWidget* parent);
 
 }  // namespace didod

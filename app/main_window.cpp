@@ -18,6 +18,7 @@
 #include "app/fold_view.h"
 #include "app/glyphs.h"
 #include "app/solid_dialog.h"
+#include "app/solid_file_dialog.h"
 #include "app/panel_palette.h"
 #include "output/clipboard.h"
 #include "output/printing.h"
@@ -25,6 +26,7 @@
 #include "persistence/catalogue.h"
 #include "persistence/construction_file.h"
 #include "render/zoom.h"
+#include "solids/from_file.h"
 #include "solids/net.h"
 
 // Resources linked from a static library must be registered by hand.
@@ -214,9 +216,12 @@ void Tfpoly::BuildMenu() {
   solidMenu->setObjectName("MSolid");
   makeSolidAction = solidMenu->addAction("Körper &erzeugen …", this, [this] { MakeSolid(); });
   makeSolidAction->setObjectName("MMakeSolid");
+  importSolidAction = solidMenu->addAction("Körper &importieren …", this, [this] { ImportSolid(); });
+  importSolidAction->setObjectName("MImportSolid");
+  importSolidAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
   solidMenu->addSeparator();
   foldAction = solidMenu->addAction("Netz &falten", this, [this] {
-    if (construction_.GrabbedPoint == 0) ShowFoldWindow(construction_, this);
+    if (construction_.GrabbedPoint == 0) ShowFoldWindow(construction_, this)->setTrueEdgeLength(trueEdge_);
   });
   foldAction->setObjectName("MFold");
   solidMenu->addSeparator();
@@ -678,6 +683,8 @@ void Tfpoly::MakeSolid() {
   if (construction_.GrabbedPoint != 0) return;
   SolidDialog dialog(this);
   if (dialog.exec() != QDialog::Accepted || !dialog.Choice()) return;
+  // The solid replaces the construction; it stays unsaved work afterwards.
+  if (!ConfirmDiscardOrSave(QString::fromUtf8(kReplaceQuestion))) return;
   PlaceSolid(*dialog.Choice());
 }
 
@@ -693,6 +700,32 @@ bool Tfpoly::PlaceSolid(const SolidChoice& choice) {
   netName_ = choice.name;
   SetCurrentFile(QString());
   trueEdge_ = choice.longestEdge;
+  return true;
+}
+
+void Tfpoly::ImportSolid() {
+  if (construction_.GrabbedPoint != 0) return;
+  const QString path = AskSolidFile(this, SolidFileUse::Import, lastImported_);
+  if (path.isEmpty()) return;
+  RunHandler([&] { ImportSolidFile(path); });
+}
+
+bool Tfpoly::ImportSolidFile(const QString& path) {
+  if (construction_.GrabbedPoint != 0) return false;
+  if (!ConfirmDiscardOrSave(QString::fromUtf8(kReplaceQuestion))) return false;
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  solids::FileNet placed;
+  try {
+    placed = solids::NetOfSolidFile(QFile::encodeName(path).toStdString(), PB5->width(), PB5->height(), SheetCentre());
+  } catch (...) {
+    QGuiApplication::restoreOverrideCursor();
+    throw;
+  }
+  QGuiApplication::restoreOverrideCursor();
+  RecordAction("Körper " + placed.name, true, [&] { ReplaceConstruction(std::move(placed.net)); });
+  netName_ = placed.name;
+  SetCurrentFile(QString());
+  trueEdge_ = 0;  // a file's units are its own
   return true;
 }
 PaintProc Tfpoly::SheetPaintProc() const {

@@ -70,6 +70,13 @@ class Tfpoly : public QMainWindow {
   // true size for the cut-and-fold sheet. False (after telling why) when no
   // net fits the store.
   bool PlaceSolid(const SolidChoice& choice);
+  // "Körper importieren …": asks for a 3-D file and lays its solid's net on the sheet.
+  void ImportSolid();
+  // Lays the net of the solid in the file on the sheet as one undo step, after
+  // asking what to do with a changed construction (false when the user
+  // cancels). Throws with the message of the first fault, the construction
+  // left as it was.
+  bool ImportSolidFile(const QString& path);
   double TrueEdgeLength() const { return trueEdge_; }
 
   void Undo();
@@ -145,6 +152,7 @@ class Tfpoly : public QMainWindow {
   QAction* saveShortcut = nullptr;
   QMenu* solidMenu = nullptr;  // "Körper"
   QAction* makeSolidAction = nullptr;  // "Körper erzeugen …"
+  QAction* importSolidAction = nullptr;  // "Körper importieren …"
   QAction* foldAction = nullptr;
   QAction* craftSaveAction = nullptr;
   QAction* craftPrintAction = nullptr;
@@ -181,6 +189,7 @@ class Tfpoly : public QMainWindow {
   bool changedShown_ = false;  // the changed state last announced
   RememberedFile lastSaved_;   // where the save dialog starts
   RememberedFile lastLoaded_;  // where the open dialog starts
+  RememberedFile lastImported_;  // where the import dialog starts
   std::vector<std::string> LB8;   // the catalogue's lines
 };
 

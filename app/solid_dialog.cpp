@@ -80,11 +80,11 @@ SolidDialog::SolidDialog(QWidget* parent) : QDialog(parent) {
   auto* grid = new QGridLayout(measured);
   family = new QComboBox(measured);
   family->setObjectName("family");
-  for (const solids::FamilySpec& f : solids::Families()) family->addItem(QString::fromStdString(f.name));
+  for (const solids::FamilyForm& f : solids::Families()) family->addItem(QString::fromStdString(f.name));
   grid->addWidget(new QLabel("Körper:", measured), 0, 0);
   grid->addWidget(family, 0, 1, 1, 2);
   std::size_t most = 0;
-  for (const solids::FamilySpec& f : solids::Families()) most = std::max(most, f.measures.size());
+  for (const solids::FamilyForm& f : solids::Families()) most = std::max(most, f.measures.size());
   for (std::size_t m = 0; m < most; ++m) {
     auto* label = new QLabel(measured);
     auto* field = new QLineEdit(measured);
@@ -170,20 +170,20 @@ SolidDialog::SolidDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void SolidDialog::ShowFamily() {
-  const solids::FamilySpec& spec = solids::Families().at(std::max(0, family->currentIndex()));
+  const solids::FamilyForm& form = solids::Families().at(std::max(0, family->currentIndex()));
   for (std::size_t m = 0; m < fields.size(); ++m) {
-    const bool used = m < spec.measures.size();
+    const bool used = m < form.measures.size();
     labels[m]->setVisible(used);
     fields[m]->setVisible(used);
     if (!used) { problems[m]->hide(); continue; }
-    labels[m]->setText(QString::fromStdString(spec.measures[m].label) + (spec.measures[m].whole ? ":" : " (mm):"));
+    labels[m]->setText(QString::fromStdString(form.measures[m].label) + (form.measures[m].whole ? ":" : " (mm):"));
     fields[m]->blockSignals(true);
-    fields[m]->setText(QString::number(spec.measures[m].initial));
+    fields[m]->setText(QString::number(form.measures[m].initial));
     fields[m]->blockSignals(false);
   }
   regular->blockSignals(true);
-  regular->setVisible(!spec.regularLabel.empty());
-  regular->setText(QString::fromStdString(spec.regularLabel));
+  regular->setVisible(!form.regularLabel.empty());
+  regular->setText(QString::fromStdString(form.regularLabel));
   regular->setChecked(false);
   regular->blockSignals(false);
   Update();
@@ -204,11 +204,11 @@ void SolidDialog::FillLibrary() {
 }
 
 std::optional<SolidChoice> SolidDialog::FamilyChoice() {
-  const solids::FamilySpec& spec = solids::Families().at(std::max(0, family->currentIndex()));
-  solids::FamilyInput input{spec.kind, {}, regular->isVisible() && regular->isChecked()};
+  const solids::FamilyForm& form = solids::Families().at(std::max(0, family->currentIndex()));
+  solids::FamilyInput input{form.kind, {}, regular->isVisible() && regular->isChecked()};
   std::map<int, std::string> messages;
-  for (std::size_t m = 0; m < spec.measures.size(); ++m) {
-    const bool fixedByRegular = input.regular && static_cast<int>(m) == spec.heightMeasure;
+  for (std::size_t m = 0; m < form.measures.size(); ++m) {
+    const bool fixedByRegular = input.regular && static_cast<int>(m) == form.heightMeasure;
     fields[m]->setEnabled(!fixedByRegular);
     const std::optional<double> v = ReadMeasure(fields[m]->text());
     if (!v && !fixedByRegular) messages[static_cast<int>(m)] = kNotANumber;
@@ -216,7 +216,7 @@ std::optional<SolidChoice> SolidDialog::FamilyChoice() {
   }
   for (const solids::FieldProblem& p : solids::CheckFamily(input))
     if (!messages.count(p.measure)) messages[p.measure] = p.message;
-  for (std::size_t m = 0; m < spec.measures.size(); ++m)
+  for (std::size_t m = 0; m < form.measures.size(); ++m)
     ShowProblem(problems[m], messages.count(static_cast<int>(m)) ? messages[static_cast<int>(m)] : "");
   if (!messages.empty()) return std::nullopt;
   SolidChoice c;

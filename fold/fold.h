@@ -1,7 +1,13 @@
 #pragma once
 // Folding a net into its solid: which free edges glue together, whether the
 // glued surface can be built from the rigid faces in space, and how.
+//
+//   FoldResult r = FoldNet(construction);           // at most about two seconds
+//   for (const FoldedSolid& s : r.solids) ...         // best first
+//   FacesAt(r, 0, 0.5)                                // the first solid half folded
+#include <atomic>
 #include <cstdint>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -28,23 +34,14 @@ struct EdgeGluing {
 };
 
 // An edge shared by two faces on the sheet. `dihedral` is the inner angle
-// between the two faces on the folded solid, in radians (pi = flat, less than
-// pi = convex edge, more than pi = reflex edge); pi when no solid was found.
+// between the two faces on the folded solid, in radians. The printed side of
+// the sheet ends up outside, so less than pi is a convex edge, a mountain fold
+// seen from the printed side; more than pi a reflex edge, a valley fold; pi
+// where the faces stay flat.
 struct Hinge {
   EdgeRef a;
   EdgeRef b;
-  double dihedral = 3.14159265358979323846;
-};
-
-using Point3 = geo::Vec3;
-
-struct FoldOptions {
-  // Points of different faces closer than this (net units) count as one point.
-  double tolerance = 1e-4;
-  // Wall-clock budget for the whole check.
-  double timeBudgetSeconds = 2.0;
-  // Whether to look for non-convex solids when no convex one exists.
-  bool tryNonConvex = true;
+  double dihedral = std::numbers::pi;
 };
 
 // How a face hangs on its parent when the net is folded step by step: the
@@ -58,47 +55,85 @@ struct FoldStep {
   double angle = 0.0;
 };
 
+// One solid the net closes into.
+struct FoldedSolid {
+  // Corners per face (index face - 1, the face's own corner order), placed so
+  // that the printed side of the sheet is outside.
+  std::vector<std::vector<geo::Vec3>> corners;
+  std::vector<Hinge> hinges;           // every edge shared on the sheet, with its angle on this solid
+  std::vector<EdgeGluing> gluings;     // the free edges glued to each other
+  std::vector<double> gluingDihedral;  // inner angle at each gluing, same order
+  std::vector<FoldStep> steps;         // parents before children
+  int vertices = 0;  // counts of the solid (faces lying flat against each other taken as one)
+  int edges = 0;
+  int faces = 0;
+  bool convex = false;
+  double volume = 0.0;
+};
+
+struct FoldOptions {
+  // Points of different faces closer than this (net units) count as one point.
+  double tolerance = 1e-4;
+  // Wall-clock budget for the whole check.
+  double timeBudgetSeconds = 2.0;
+  // Whether to look for non-convex solids when no convex one exists.
+  bool tryNonConvex = true;
+  // Set (from any thread) to stop the check as soon as it can.
+  const std::atomic<bool>* cancel = nullptr;
+};
+
+// Why a search did not try every candidate gluing.
+enum class FoldStop {
+  None,            // every candidate was tried: the list of solids is complete
+  TimeLimit,       // the time budget ran out
+  CandidateLimit,  // there were more candidates than the search keeps
+  Cancelled,       // the caller cancelled the check
+};
+
 struct FoldResult {
   enum class Verdict {
-    Convex,        // folds into exactly one solid, a convex one
-    Several,       // folds into several solids; the one kept is convex if any is
-    NonConvex,     // folds only into non-convex solids (the one kept is shown)
+    Convex,        // folds into one solid, a convex one
+    Several,       // folds into several different solids (see `solids`)
+    NonConvex,     // folds only into one non-convex solid
     NotANet,       // the faces do not form one flat disc (refused, see message)
     DoesNotFold,   // a proper net, but no gluing closes it into a solid
-    Undecided,     // the time budget ran out before a solid was found
+    Undecided,     // the search stopped before it found a solid
   };
   Verdict verdict = Verdict::NotANet;
   std::string message;  // German, for the user
 
-  std::vector<Hinge> hinges;          // every edge shared on the sheet
-  std::vector<EdgeGluing> gluings;    // of the solid kept; empty when none
-  std::vector<double> gluingDihedral; // inner angle at each gluing, same order
+  // Every solid found, best first: one that keeps every face of the net as a
+  // face of its own, then convex, then the most regular, then the largest.
+  std::vector<FoldedSolid> solids;
+  FoldStop stop = FoldStop::None;
+  bool cutApart = false;  // folded after cutting where faces only lie against each other
 
-  // The solid kept: corners per face (index face - 1, the face's own corner
-  // order), outward orientation. Empty when no solid was found.
-  std::vector<std::vector<Point3>> solid;
-  int vertices = 0;  // counts of the solid kept (coplanar faces merged)
-  int edges = 0;
-  int faces = 0;
-  bool convex = false;
-
-  // The flat net (z = 0) and the steps that fold it; FacesAt() turns them into
-  // any stage between flat and closed.
-  std::vector<std::vector<Point3>> flat;
-  std::vector<FoldStep> steps;  // parents before children
+  // The flat net (z = 0), index face - 1; also for a refused net.
+  std::vector<std::vector<geo::Vec3>> flat;
 
   // Diagnostics.
   std::int64_t convexGluingCount = 0;  // gluings with every vertex at most 2 pi
   int candidatesTried = 0;
-  int solidsFound = 0;
-  bool budgetExhausted = false;
 };
 
-// Checks the net and folds it. Never changes the construction.
+// Checks the net and folds it. Never changes the construction; safe to call on
+// a copy from a worker thread.
 FoldResult FoldNet(const Construction& c, const FoldOptions& options = {});
 
-// The faces at a stage of folding: 0 = the flat net, 1 = the closed solid
-// (rigidly placed like the flat net's first face). Index face - 1.
-std::vector<std::vector<Point3>> FacesAt(const FoldResult& r, double fraction);
+// The flat net as FoldResult::flat holds it, without checking anything.
+std::vector<std::vector<geo::Vec3>> FlatNet(const Construction& c);
+
+// The faces of solid `solid` at a stage of folding: 0 = the flat net, 1 = the
+// closed solid (rigidly placed like the flat net's first face). Index face - 1.
+// Without that solid, the flat net.
+std::vector<std::vector<geo::Vec3>> FacesAt(const FoldResult& r, std::size_t solid, double fraction);
+
+// The line under the picture of solid `solid` (0-based) of several:
+// "Körper 2 von 3: konvex, 6 Flächen, 12 Kanten und 8 Ecken".
+std::string SolidCaption(const FoldResult& r, std::size_t solid);
+
+// Whether the check sees the same net in both constructions: faces, corners
+// and join lines (not the view's scale or pixel positions).
+bool SameNetToFold(const Construction& a, const Construction& b);
 
 }  // namespace didod

@@ -2,21 +2,23 @@
 // Gluings of the outline: pairs of free edges of equal length that nest like
 // parentheses, with at most a given angle gathered at every glued vertex.
 // Counted by dynamic programming over stretches of the outline and listed
-// without dead ends.
-#include <chrono>
+// without dead ends. One search object can count again under other limits;
+// its tables are kept, so that counting and listing allocate nothing once
+// they have grown.
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <vector>
 
+#include "fold/deadline.h"
 #include "fold/net_complex.h"
 
 namespace didod::foldnet {
 
-using Clock = std::chrono::steady_clock;
-
 struct Chord {
   int a = 0;  // outline edge, a < b
   int b = 0;
+  bool operator==(const Chord&) const = default;
 };
 
 // A kind of glued vertex: the angle it gathers and its number of face corners.
@@ -27,22 +29,24 @@ struct VertexKind {
 
 class GluingSearch {
  public:
-  // angleLimit: the most angle a glued vertex may gather (2 pi for convex
-  // solids). With `only`, every glued vertex must be of one of those kinds.
-  // Stops early (Finished() false) when the deadline passes.
-  GluingSearch(const NetComplex& net, double angleLimit, Clock::time_point deadline,
-               std::vector<VertexKind> only = {});
+  explicit GluingSearch(const NetComplex& net);
 
-  // The kinds of glued vertex met while counting.
-  std::vector<VertexKind> KindsMet() const;
+  // Counts the gluings in which every glued vertex gathers at most
+  // `angleLimit` (2 pi for convex solids) and, when `only` is not empty, is of
+  // one of those kinds. False (and nothing to list) when the deadline passed.
+  bool Count(double angleLimit, const Deadline& deadline, std::span<const VertexKind> only = {});
 
-  bool Finished() const { return finished_; }
-  // Number of gluings, saturated at about 1e18.
-  std::int64_t Count() const { return total_; }
+  // Number of gluings of the last count, saturated at about 1e18.
+  std::int64_t Total() const { return total_; }
+  bool Counted() const { return counted_; }
+  // The kinds of glued vertex met while counting without `only`.
+  const std::vector<VertexKind>& KindsMet() const { return met_; }
 
-  // Calls visit for every gluing (chords in no particular order) until it
-  // returns false or the deadline passes. Returns true when all were listed.
-  bool List(const std::function<bool(const std::vector<Chord>&)>& visit);
+  // Calls visit for every gluing of the last count (chords in no particular
+  // order) until it returns false or the deadline passes. True when all were
+  // listed.
+  using Visit = std::function<bool(std::span<const Chord>)>;
+  bool List(const Visit& visit, const Deadline& deadline);
 
   // Whether the glued vertex gathering these angles can be a corner of a solid
   // made of rigid flat faces.
@@ -54,6 +58,10 @@ class GluingSearch {
     double maxAngle;
     int corners;
     std::int64_t count;
+  };
+  struct Cell {
+    int begin = 0;
+    int size = 0;
   };
   enum class Kind { Interval, Block };
   struct Task {
@@ -67,31 +75,39 @@ class GluingSearch {
 
   bool Closes(double angle, double maxAngle, int corners) const;
   bool ChordAllowed(int a, int m) const;
-  std::vector<State>& S(int a, int b) { return table_[static_cast<size_t>(a) * n_ + b]; }
-  const std::vector<State>& S(int a, int b) const { return table_[static_cast<size_t>(a) * n_ + b]; }
+  std::span<const State> S(int a, int b) const {
+    const Cell& c = cells_[static_cast<size_t>(a) * n_ + b];
+    return {pool_.data() + c.begin, static_cast<size_t>(c.size)};
+  }
   std::int64_t& B(int a, int b) { return block_[static_cast<size_t>(a) * n_ + b]; }
   std::int64_t B(int a, int b) const { return block_[static_cast<size_t>(a) * n_ + b]; }
   std::int64_t BlockCount(int a, int m) const;
-  bool Step(std::vector<Task>& pending);
-  bool TimeUp();
+  void FillStretch(int a, int b);
+  void CountWhole();
+  bool Step();
+  bool StepBlock(const Task& t);
+  bool StepInterval(const Task& t);
 
   const NetComplex& net_;
   int n_ = 0;
   int faceCount_ = 0;
   double limit_ = 0;
-  Clock::time_point deadline_;
-  bool finished_ = false;
+  std::vector<VertexKind> only_;
+  bool counted_ = false;
   std::int64_t total_ = 0;
-  std::vector<std::vector<State>> table_;
+  std::vector<Cell> cells_;
+  std::vector<State> pool_;
+  std::vector<State> scratch_;
   std::vector<std::int64_t> block_;
   std::vector<char> hinged_;  // face pairs that share a hinge
-  std::vector<int> glued_;    // face pairs glued so far while listing
-  std::vector<Chord> chords_;
-  const std::function<bool(const std::vector<Chord>&)>* visit_ = nullptr;
-  bool stopped_ = false;
-  std::vector<VertexKind> only_;
   mutable std::vector<VertexKind> met_;
-  int ticks_ = 0;
+  // While listing.
+  std::vector<int> glued_;  // face pairs glued so far
+  std::vector<Chord> chords_;
+  std::vector<Task> pending_;
+  const Visit* visit_ = nullptr;
+  DeadlineTicker<256>* ticker_ = nullptr;
+  bool stopped_ = false;
 };
 
 }  // namespace didod::foldnet

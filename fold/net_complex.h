@@ -21,11 +21,13 @@ struct Face {
   std::vector<int> boundaryOf;  // edge k: position on the boundary walk or -1
   bool convex = true;
   bool reversed = false;        // stored clockwise in the construction
+  int Size() const { return static_cast<int>(p.size()); }
 };
 
 struct Corner {
   int face = 0;  // index into faces (0-based)
   int k = 0;     // counter-clockwise corner
+  bool operator==(const Corner&) const = default;
 };
 
 struct HingeRec {
@@ -39,7 +41,6 @@ struct BoundaryPoint {
   double maxAngle = 0.0;  // largest single face angle
   int corners = 0;
   int vertex = 0;         // sheet vertex
-  std::vector<Corner> fan;
 };
 
 struct BoundaryEdge {
@@ -56,15 +57,24 @@ struct NetComplex {
   std::vector<BoundaryPoint> points;
   // Sheet vertices not on the outline (surrounded by faces).
   std::vector<int> innerVertices;
-  double size = 1.0;  // typical edge length, for tolerances
+  double size = 1.0;  // mean edge length, the scale of every tolerance
 
   EdgeRef Ref(Corner c) const;
+  // The next corner of the same face.
+  Corner Next(Corner c) const { return {c.face, (c.k + 1) % faces[c.face].Size()}; }
+  int VertexOf(Corner c) const { return faces[c.face].vertex[c.k]; }
 };
 
-// Builds the complex. On refusal returns false and sets `reason` (German).
-// With joinsOnly, faces hang together only at edges whose two ends were
-// joined to each other; faces that merely lie edge to edge are apart.
-bool BuildNetComplex(const Construction& c, double tolerance, NetComplex& out, std::string& reason,
-                     bool joinsOnly = false);
+// Whether the net could be built, and if not why (German, for the user).
+struct Built {
+  bool ok = false;
+  bool hole = false;  // refused because faces lying edge to edge enclose a hole
+  std::string reason;
+  explicit operator bool() const { return ok; }
+};
+
+// Builds the complex. Faces lying edge to edge form a hinge there; with
+// joinsOnly only where both ends of the edge were joined to each other.
+Built BuildNetComplex(const Construction& c, double tolerance, NetComplex& out, bool joinsOnly = false);
 
 }  // namespace didod::foldnet

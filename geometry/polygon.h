@@ -29,7 +29,8 @@ inline std::vector<std::array<int, 3>> Triangulate(const std::vector<Vec2>& p) {
     bool clipped = false;
     for (int i = 0; i < m && !clipped; ++i) {
       const int a = idx[(i + m - 1) % m], b = idx[i], c = idx[(i + 1) % m];
-      if (turn(a, b, c) <= 0) continue;
+      // Nearly straight corners are no ears: their triangle would have no area.
+      if (turn(a, b, c) <= 1e-9 * Norm(p[b] - p[a]) * Norm(p[c] - p[b])) continue;
       bool inside = false;
       for (int j : idx)
         if (j != a && j != b && j != c && turn(a, b, j) >= 0 && turn(b, c, j) >= 0 && turn(c, a, j) >= 0) {

@@ -58,8 +58,8 @@ std::string LengthProblem(double v) {
   return {};
 }
 
-const std::vector<FamilySpec>& Families() {
-  static const std::vector<FamilySpec> families = {
+const std::vector<FamilyForm>& Families() {
+  static const std::vector<FamilyForm> families = {
       {FamilyKind::Cuboid, "Quader", {{"Länge a", false, 30}, {"Breite b", false, 40}, {"Höhe c", false, 50}}, "", -1},
       {FamilyKind::Prism, "Gerades Prisma", {{"Eckenzahl n", true, 6}, {"Grundkante a", false, 30}, {"Höhe h", false, 60}},
        "", -1},
@@ -81,20 +81,20 @@ const std::vector<FamilySpec>& Families() {
   return families;
 }
 
-const FamilySpec& SpecOf(FamilyKind kind) {
-  for (const FamilySpec& f : Families())
+const FamilyForm& FormOf(FamilyKind kind) {
+  for (const FamilyForm& f : Families())
     if (f.kind == kind) return f;
   throw std::invalid_argument("unknown family");
 }
 
 std::vector<FieldProblem> CheckFamily(const FamilyInput& input) {
-  const FamilySpec& spec = SpecOf(input.kind);
+  const FamilyForm& form = FormOf(input.kind);
   std::vector<FieldProblem> problems;
-  if (input.values.size() != spec.measures.size()) throw std::invalid_argument("wrong number of measures");
-  for (int m = 0; m < static_cast<int>(spec.measures.size()); ++m) {
+  if (input.values.size() != form.measures.size()) throw std::invalid_argument("wrong number of measures");
+  for (int m = 0; m < static_cast<int>(form.measures.size()); ++m) {
     const double v = input.values[m];
-    if (input.regular && m == spec.heightMeasure) continue;
-    if (spec.measures[m].whole) {
+    if (input.regular && m == form.heightMeasure) continue;
+    if (form.measures[m].whole) {
       if (!(v >= kFewestCorners && v <= kMostCorners) || v != std::floor(v)) problems.push_back({m, kCountMessage});
     } else if (const std::string why = LengthProblem(v); !why.empty()) {
       problems.push_back({m, why});
@@ -157,7 +157,7 @@ std::string SidedWord(int n) {
 }
 
 std::string FamilySolidName(const FamilyInput& input) {
-  const FamilySpec& spec = SpecOf(input.kind);
+  const FamilyForm& form = FormOf(input.kind);
   const std::vector<double>& v = input.values;
   if (input.kind == FamilyKind::Cuboid)
     return "Quader " + Millimetres(v[0]) + " × " + Millimetres(v[1]) + " × " + Millimetres(v[2]) + " mm";
@@ -174,8 +174,8 @@ std::string FamilySolidName(const FamilyInput& input) {
   }
   std::string measures;
   for (std::size_t m = 1; m < v.size(); ++m) {
-    if (input.regular && static_cast<int>(m) == spec.heightMeasure) continue;
-    measures += (measures.empty() ? "" : ", ") + spec.measures[m].label + " = " + Millimetres(v[m]) + " mm";
+    if (input.regular && static_cast<int>(m) == form.heightMeasure) continue;
+    measures += (measures.empty() ? "" : ", ") + form.measures[m].label + " = " + Millimetres(v[m]) + " mm";
   }
   return name + " (" + measures + ")";
 }

@@ -21,7 +21,7 @@ struct MeasureSpec {
   double initial = 0;
 };
 
-struct FamilySpec {
+struct FamilyForm {
   FamilyKind kind;
   std::string name;                  // German
   std::vector<MeasureSpec> measures; // in the order of FamilyInput::values
@@ -30,8 +30,8 @@ struct FamilySpec {
 };
 
 // Every family, in the order the dialog offers them.
-const std::vector<FamilySpec>& Families();
-const FamilySpec& SpecOf(FamilyKind kind);
+const std::vector<FamilyForm>& Families();
+const FamilyForm& FormOf(FamilyKind kind);
 
 struct FamilyInput {
   FamilyKind kind = FamilyKind::Cuboid;

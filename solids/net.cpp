@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "unfold/net_construction.h"
-#include "unfold/unfold.h"
 
 namespace didod::solids {
 
@@ -14,9 +13,10 @@ std::uint32_t NetSeed(const std::string& name) {
 }
 
 std::optional<Construction> SolidNetConstruction(const Polyhedron& solid, const std::string& name, int sheetWidth,
-                                                 int sheetHeight, ViewCentre centre) {
+                                                 int sheetHeight, ViewCentre centre,
+                                                 const unfold::Deadline& deadline) {
   const unfold::SheetBox box = unfold::SheetBoxFor(sheetWidth, sheetHeight);
-  unfold::Net net = unfold::Unfold(solid, box, NetSeed(name));
+  unfold::Net net = unfold::Unfold(solid, box, NetSeed(name), nullptr, deadline);
   unfold::FitNet(net, box);
   return unfold::NetConstruction(net, centre);
 }

@@ -6,6 +6,7 @@
 
 #include "model/construction.h"
 #include "solids/model.h"
+#include "unfold/unfold.h"
 
 namespace didod::solids {
 
@@ -16,8 +17,10 @@ std::uint32_t NetSeed(const std::string& name);
 // The solid unfolded without overlaps (the same net for the same name),
 // turned and scaled to fill the sheet as the ready-made nets do, at the
 // standard scale with pixels for `centre`. Nothing when the net exceeds the
-// store. Throws std::runtime_error when no overlap-free net is found.
+// store. Throws std::runtime_error (unfold::NoNetFound) when no overlap-free
+// net is found, and unfold::UnfoldStopped when the deadline passes first.
 std::optional<Construction> SolidNetConstruction(const Polyhedron& solid, const std::string& name, int sheetWidth,
-                                                 int sheetHeight, ViewCentre centre);
+                                                 int sheetHeight, ViewCentre centre,
+                                                 const unfold::Deadline& deadline = {});
 
 }  // namespace didod::solids

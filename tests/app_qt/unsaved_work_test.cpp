@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
@@ -8,6 +9,7 @@
 #include <QTest>
 
 #include "app/main_window.h"
+#include "app/solid_dialog.h"
 #include "tests/app_qt/window_support.h"
 
 namespace didod {
@@ -170,6 +172,40 @@ TEST_F(UnsavedWorkTest, UndoBackToTheSavedStateCountsAsUnchanged) {
   EXPECT_FALSE(question.asked);
   EXPECT_FALSE(window.isVisible());
   delete watcher.data();
+}
+
+// Makes a cuboid of the dialog's first measures; `question` answers the save
+// question that may follow (or stays unasked when nothing was changed).
+void MakeCuboid(Tfpoly& window, Question* question, const QString& answer) {
+  bool made = false;
+  OnNextModal([&](QWidget* modal) {
+    auto* dialog = qobject_cast<SolidDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    auto* family = dialog->findChild<QComboBox*>("family");
+    family->setCurrentIndex(family->findText("Quader"));
+    made = true;
+    AnswerSaveQuestion(question, answer);
+    QTest::mouseClick(dialog->findChild<QPushButton*>("create"), Qt::LeftButton);
+  });
+  window.findChild<QAction*>("MMakeSolid")->trigger();
+  EXPECT_TRUE(made);
+}
+
+TEST_F(UnsavedWorkTest, AMadeSolidAsksBeforeItReplacesChangedWork) {
+  Click("f5");
+  const Construction pentagon = window.construction();
+  Question cancelled;
+  MakeCuboid(window, &cancelled, "&Abbrechen");
+  ASSERT_TRUE(cancelled.asked);
+  EXPECT_EQ(cancelled.text, "Die Konstruktion wurde geändert. Vorher speichern?");
+  EXPECT_TRUE(window.construction().SameContent(pentagon));
+  EXPECT_EQ(window.history().UndoLabel(), "Fünfeck hinzufügen");
+
+  Question discarded;
+  MakeCuboid(window, &discarded, "&Verwerfen");
+  EXPECT_TRUE(discarded.asked);
+  EXPECT_EQ(window.construction().FaceCount, 6);
+  EXPECT_TRUE(window.ConstructionChanged());  // a made solid is unsaved work
 }
 
 TEST_F(UnsavedWorkTest, ALoadOrACatalogueChoiceIsTheNewUnchangedState) {

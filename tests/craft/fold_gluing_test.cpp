@@ -40,7 +40,7 @@ TEST(FoldForSheet, AStripOfTwoSquaresDoesNotFoldAndSaysWhy) {
 TEST(FoldForSheet, OnlyVerdictsWithASolidGiveASheet) {
   using Verdict = FoldResult::Verdict;
   FoldResult result;
-  result.gluings.push_back({{1, 0}, {2, 0}});
+  result.solids.emplace_back().gluings.push_back({{1, 0}, {2, 0}});
   for (Verdict v : {Verdict::Convex, Verdict::Several, Verdict::NonConvex}) {
     result.verdict = v;
     EXPECT_TRUE(SheetFoldingOf(result).folds);

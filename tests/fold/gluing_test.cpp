@@ -105,20 +105,21 @@ Brute BruteForce(const NetComplex& net, double limit) {
 
 void ExpectCountsMatch(const Construction& c, double limit) {
   NetComplex net;
-  std::string reason;
-  ASSERT_TRUE(foldnet::BuildNetComplex(c, 1e-6, net, reason)) << reason;
+  const auto built = foldnet::BuildNetComplex(c, 1e-6, net);
+  ASSERT_TRUE(built) << built.reason;
   const Brute brute = BruteForce(net, limit);
-  GluingSearch search(net, limit, foldnet::Clock::now() + std::chrono::seconds(30));
-  ASSERT_TRUE(search.Finished());
-  EXPECT_EQ(search.Count(), brute.alexandrov);
+  const auto deadline = foldnet::Deadline::In(30);
+  GluingSearch search(net);
+  ASSERT_TRUE(search.Count(limit, deadline));
+  EXPECT_EQ(search.Total(), brute.alexandrov);
   std::set<std::vector<std::pair<int, int>>> listed;
-  EXPECT_TRUE(search.List([&](const std::vector<Chord>& chords) {
+  EXPECT_TRUE(search.List([&](std::span<const Chord> chords) {
     std::vector<std::pair<int, int>> key;
     for (const Chord& ch : chords) key.push_back({ch.a, ch.b});
     std::sort(key.begin(), key.end());
     EXPECT_TRUE(listed.insert(key).second) << "listed twice";
     return true;
-  }));
+  }, deadline));
   EXPECT_EQ(listed, brute.listed);
 
   // Counting with only the kinds of vertex that one gluing has.
@@ -129,8 +130,12 @@ void ExpectCountsMatch(const Construction& c, double limit) {
   std::int64_t within = 0;
   for (const auto& k : brute.kinds)
     within += std::includes(allowed.begin(), allowed.end(), k.begin(), k.end()) ? 1 : 0;
-  GluingSearch regular(net, limit, foldnet::Clock::now() + std::chrono::seconds(30), only);
-  EXPECT_EQ(regular.Count(), within);
+  // The same search object counts again; afterwards it lists what it counted last.
+  ASSERT_TRUE(search.Count(limit, deadline, only));
+  EXPECT_EQ(search.Total(), within);
+  std::int64_t relisted = 0;
+  EXPECT_TRUE(search.List([&](std::span<const Chord>) { return ++relisted > 0; }, deadline));
+  EXPECT_LE(relisted, within);
   EXPECT_GE(within, 1);
 }
 
@@ -173,27 +178,38 @@ TEST(GluingCount, AgreesWithBruteForceOnSmallNets) {
 
 TEST(GluingCount, TheCubeCrossHasTheCubeAmongItsGluings) {
   NetComplex net;
-  std::string reason;
-  ASSERT_TRUE(foldnet::BuildNetComplex(CubeCross(), 1e-6, net, reason));
-  GluingSearch search(net, 2 * std::numbers::pi, foldnet::Clock::now() + std::chrono::seconds(30));
-  EXPECT_GE(search.Count(), 1);
+  ASSERT_TRUE(foldnet::BuildNetComplex(CubeCross(), 1e-6, net));
+  const auto deadline = foldnet::Deadline::In(30);
+  GluingSearch search(net);
+  ASSERT_TRUE(search.Count(2 * std::numbers::pi, deadline));
+  EXPECT_GE(search.Total(), 1);
   // Every listed gluing gathers three corners at each glued vertex of the cube.
   int lists = 0;
-  search.List([&](const std::vector<Chord>& chords) {
+  search.List([&](std::span<const Chord> chords) {
     EXPECT_EQ(chords.size(), 7u);
     ++lists;
     return true;
-  });
+  }, deadline);
   EXPECT_GE(lists, 1);
 }
 
 TEST(GluingCount, StopsAtTheDeadline) {
   NetComplex net;
-  std::string reason;
-  ASSERT_TRUE(foldnet::BuildNetComplex(TriangleStrip(40), 1e-6, net, reason));
-  GluingSearch search(net, 4 * std::numbers::pi, foldnet::Clock::now() - std::chrono::seconds(1));
-  EXPECT_FALSE(search.Finished());
-  EXPECT_FALSE(search.List([](const std::vector<Chord>&) { return true; }));
+  ASSERT_TRUE(foldnet::BuildNetComplex(TriangleStrip(40), 1e-6, net));
+  GluingSearch search(net);
+  const foldnet::Deadline past(foldnet::Clock::now() - std::chrono::seconds(1));
+  EXPECT_FALSE(search.Count(4 * std::numbers::pi, past));
+  EXPECT_FALSE(search.Counted());
+  EXPECT_FALSE(search.List([](std::span<const Chord>) { return true; }, past));
+  // A cancelled search stops as well, whatever time is left.
+  std::atomic<bool> cancel{true};
+  EXPECT_FALSE(search.Count(4 * std::numbers::pi, foldnet::Deadline::In(30, &cancel)));
+  cancel = false;
+  ASSERT_TRUE(search.Count(2 * std::numbers::pi, foldnet::Deadline::In(30, &cancel)));
+  int listed = 0;
+  cancel = true;
+  EXPECT_FALSE(search.List([&](std::span<const Chord>) { return ++listed > 0; }, foldnet::Deadline::In(30, &cancel)));
+  EXPECT_LT(listed, 300);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/construction.h"
+#include "model/join_line.h"
 
 namespace didod::testnets {
 
@@ -114,6 +115,43 @@ inline Construction Icosahedron() {
     AddFace(c, TriangleLeftOf({i + 1.0, 0}, {i + 0.0, 0}));
   }
   return c;
+}
+
+// Records that face g was joined to face f along the edge they share, as the
+// mouse records it: each end of g's edge dropped onto f's corner there.
+inline void Join(Construction& c, int f, int g) {
+  const FaceRangeResult a = c.FaceRange(f), b = c.FaceRange(g);
+  for (int j = b.first; j <= b.last; ++j)
+    for (int i = a.first; i <= a.last; ++i)
+      if (std::hypot(c.NetPoints[i].x - c.NetPoints[j].x, c.NetPoints[i].y - c.NetPoints[j].y) < 1e-9)
+        c.JoinList.push_back(JoinLineText(j, i));
+}
+
+// Unit squares with their lower-left corners at the given cells, joined along
+// the given pairs of faces (1-based).
+inline Construction SquaresJoined(const std::vector<std::pair<int, int>>& cells,
+                                  const std::vector<std::pair<int, int>>& joins) {
+  Construction c;
+  for (const auto& [x, y] : cells) AddFace(c, Square(x, y));
+  for (const auto& [f, g] : joins) Join(c, f, g);
+  return c;
+}
+
+// A net of three cubes in an L whose squares, joined as a tree, come round to
+// lie against each other (faces 9 and 12, never joined) and so enclose a
+// square hole:
+//     . 4 8 .
+//     . 2 7 6
+//     . 5 . 9
+//     1 3 b c      (b = 11, c = 12, ...)
+//     . . d .
+//     . . a .
+//     . . e .
+inline Construction HoledTricube() {
+  return SquaresJoined({{0, 0}, {1, 2}, {1, 0}, {1, 3}, {1, 1}, {3, 2}, {2, 2}, {2, 3}, {3, 1}, {2, -2}, {2, 0},
+                        {3, 0}, {2, -1}, {2, -3}},
+                       {{2, 7}, {2, 5}, {11, 13}, {10, 14}, {10, 13}, {11, 12}, {7, 8}, {6, 7}, {3, 5}, {2, 4},
+                        {6, 9}, {3, 11}, {1, 3}});
 }
 
 }  // namespace didod::testnets

@@ -15,7 +15,7 @@ std::vector<std::string> Messages(const FamilyInput& in) {
 }
 
 TEST(Families, EveryFamilyBuildsItsInitialMeasuresAsAClosedConvexSolid) {
-  for (const FamilySpec& f : Families()) {
+  for (const FamilyForm& f : Families()) {
     SCOPED_TRACE(f.name);
     FamilyInput in{f.kind, {}, false};
     for (const MeasureSpec& m : f.measures) in.values.push_back(m.initial);

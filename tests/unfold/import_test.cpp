@@ -1,0 +1,164 @@
+// Solids written as 3-D files come back as the same solids, unfold into one
+// piece and fold back into their shape.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "fold/fold.h"
+#include "tests/unfold/random_solids.h"
+#include "tools/netgen/solids.h"
+#include "unfold/export.h"
+#include "unfold/import.h"
+#include "unfold/mesh.h"
+#include "solids/net.h"
+#include "unfold/net_construction.h"
+
+namespace didod::unfold {
+namespace {
+
+struct Kind {
+  SolidFormat format;
+  bool triangles;
+  const char* extension;
+};
+
+const std::vector<Kind>& Kinds() {
+  static const std::vector<Kind> kinds = {
+      {SolidFormat::Off, false, "off"},      {SolidFormat::Obj, false, "obj"},
+      {SolidFormat::StlAscii, true, "stl"},  {SolidFormat::StlBinary, true, "stl"},
+      {SolidFormat::Off, true, "off"},       {SolidFormat::Obj, true, "obj"},
+      {SolidFormat::Ply, false, "ply"},
+  };
+  return kinds;
+}
+
+std::string Describe(const Kind& k) {
+  std::string s = k.extension;
+  if (k.format == SolidFormat::StlBinary) s += " (binary)";
+  if (k.format == SolidFormat::StlAscii) s += " (ASCII)";
+  if (k.triangles) s += " in triangles";
+  return s;
+}
+
+Polyhedron ThroughFile(const Polyhedron& solid, const Kind& kind, const std::string& name = "solid") {
+  const std::vector<unsigned char> bytes = SolidFileBytes(solid, kind.format, kind.triangles);
+  return ImportSolid(bytes, name + "." + kind.extension);
+}
+
+// The same vertices (within the precision of the file) and the same faces,
+// each with the same corners in the same cyclic order.
+void ExpectSameSolid(const Polyhedron& want, const Polyhedron& got, double precision) {
+  ASSERT_EQ(got.vertices.size(), want.vertices.size());
+  ASSERT_EQ(got.faces.size(), want.faces.size());
+  const double size = EdgeLengthRange(want).second;
+  std::vector<int> match(got.vertices.size(), -1);
+  for (std::size_t i = 0; i < got.vertices.size(); ++i)
+    for (std::size_t j = 0; j < want.vertices.size(); ++j)
+      if (geo::Distance(got.vertices[i], want.vertices[j]) <= precision * size) match[i] = static_cast<int>(j);
+  for (int m : match) ASSERT_GE(m, 0);
+  auto canonical = [](std::vector<int> f) {
+    std::rotate(f.begin(), std::min_element(f.begin(), f.end()), f.end());
+    return f;
+  };
+  std::set<std::vector<int>> wanted;
+  for (const auto& f : want.faces) wanted.insert(canonical(f));
+  for (auto f : got.faces) {
+    for (int& v : f) v = match[v];
+    EXPECT_TRUE(wanted.count(canonical(f)));
+  }
+}
+
+// The construction folds into a solid of the shape given.
+void ExpectFoldsInto(const Construction& c, const Polyhedron& shape, bool placedOnly = false) {
+  ASSERT_TRUE(c.IsConsistent());
+  EXPECT_EQ(c.FaceCount, static_cast<int>(shape.faces.size()));
+  EXPECT_EQ(c.JoinList.size(), 2u * (shape.faces.size() - 1));
+  // A net placed like a ready-made one lies inside the catalogue's box.
+  const SheetBox box;
+  for (int i = 1; i <= c.PointCount; ++i) {
+    EXPECT_LE(std::fabs(c.NetPoints[i].x), box.halfWidth + 1e-9);
+    EXPECT_LE(std::fabs(c.NetPoints[i].y), box.halfHeight + 1e-9);
+  }
+  if (placedOnly) return;
+  FoldOptions options;
+  options.timeBudgetSeconds = 8;  // the sanitizers slow the check down several times
+  const FoldResult r = FoldNet(c, options);
+  ASSERT_FALSE(r.solids.empty()) << r.message;
+  EXPECT_NE(r.verdict, FoldResult::Verdict::NotANet) << r.message;
+  // The net may close into several solids; the shape is one of them.
+  bool found = false;
+  for (const FoldedSolid& s : r.solids) {
+    const Soup folded = WeldFaces(s.corners, 1e-7);
+    found = found || testing::SameShape(shape, Polyhedron{folded.vertices, folded.faces}, 1e-5);
+  }
+  EXPECT_TRUE(found) << r.message;
+}
+
+Construction NetOf(const Polyhedron& solid) {
+  std::optional<Construction> c = solids::SolidNetConstruction(solid, "solid", 799, 638, ViewCentre{399, 319});
+  if (!c) throw std::runtime_error("the net does not fit the store");
+  return std::move(*c);
+}
+
+// Every seventh solid through every kind of file; with DIDOD_UNFOLD_ALL=1
+// every solid.
+TEST(Import, CatalogueSolidsComeBackFromEveryKindOfFile) {
+  const bool all = std::getenv("DIDOD_UNFOLD_ALL") != nullptr;
+  const std::vector<std::string>& names = netgen::CatalogueNames();
+  for (std::size_t i = 0; i < names.size(); i += all ? 1 : 7) {
+    const std::string& name = names[i];
+    const Polyhedron solid = netgen::BuildSolid(name);
+    for (const Kind& kind : Kinds()) {
+      SCOPED_TRACE(name + " as " + Describe(kind));
+      // Single precision (STL, and the library's OBJ and PLY) keeps about seven digits.
+      ExpectSameSolid(solid, ThroughFile(solid, kind, name), 1e-6);
+    }
+  }
+}
+
+// Every third solid through one kind of file, the kinds taking turns; with
+// DIDOD_UNFOLD_ALL=1 every solid through every kind.
+TEST(Import, CatalogueSolidsUnfoldIntoOnePieceAndFoldBackIntoTheirShape) {
+  const bool all = std::getenv("DIDOD_UNFOLD_ALL") != nullptr;
+  const std::vector<std::string>& names = netgen::CatalogueNames();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const Polyhedron solid = netgen::BuildSolid(names[i]);
+    for (std::size_t k = 0; k < Kinds().size(); ++k) {
+      if (!all && (i % 3 != 0 || k != i / 3 % Kinds().size())) continue;
+      SCOPED_TRACE(names[i] + " as " + Describe(Kinds()[k]));
+      // The net check may give up on the spikes of the one solid it finds hardest.
+      // The net check does not yet keep its time budget on the spikes of this
+      // solid (it lists combinations of glued vertices without end); its
+      // ready-made net is checked by the fold tests.
+      const bool check = names[i] != "Spikey";
+      ExpectFoldsInto(NetOf(ThroughFile(solid, Kinds()[k], names[i])), solid, !check);
+    }
+  }
+}
+
+// Random convex solids of 4 to 199 faces: a spread of sizes, or with
+// DIDOD_UNFOLD_ALL=1 every size.
+TEST(Import, RandomConvexSolidsUnfoldIntoOnePieceAndFoldBackIntoTheirShape) {
+  const bool all = std::getenv("DIDOD_UNFOLD_ALL") != nullptr;
+  std::vector<int> sizes{4, 5, 7, 12, 26, 56, 111, 168, 199};
+  if (all) {
+    sizes.clear();
+    for (int f = 4; f <= 199; ++f) sizes.push_back(f);
+  }
+  for (std::size_t i = 0; i < sizes.size(); ++i) {
+    const Polyhedron solid = testing::RandomConvexSolid(sizes[i], 1);
+    ASSERT_EQ(static_cast<int>(solid.faces.size()), sizes[i]);
+    const Kind& kind = Kinds()[i % Kinds().size()];
+    SCOPED_TRACE(std::to_string(sizes[i]) + " faces as " + Describe(kind));
+    const Polyhedron imported = ThroughFile(solid, kind);
+    ExpectSameSolid(solid, imported, 1e-6);
+    ExpectFoldsInto(NetOf(imported), solid);
+  }
+}
+
+}  // namespace
+}  // namespace didod::unfold

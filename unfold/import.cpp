@@ -1,0 +1,227 @@
+#include "unfold/import.h"
+
+#include <assimp/Importer.hpp>
+#include <assimp/scene.h>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <string_view>
+#include <cstdint>
+#include <sstream>
+#include <vector>
+
+namespace didod::unfold {
+
+namespace {
+
+std::string Extension(const std::string& name) {
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos || name.find('/', dot) != std::string::npos) return {};
+  std::string ext = name.substr(dot + 1);
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+  return ext;
+}
+
+std::string Quoted(const std::string& name) { return "\xE2\x80\x9E" + name + "\xE2\x80\x9C"; }
+
+std::string Count(long long n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// The file's first bytes as text, up to its end or the limit.
+std::string Head(std::span<const unsigned char> bytes, std::size_t limit) {
+  return std::string(reinterpret_cast<const char*>(bytes.data()), std::min(bytes.size(), limit));
+}
+
+// The reader builds every element a header announces, however few the file
+// holds, so counts beyond the limits or beyond what the bytes can hold (every
+// element takes at least one byte) are refused before it runs.
+void CheckAnnounced(long long count, bool faces, std::span<const unsigned char> bytes, const std::string& name,
+                    const ImportTolerances& limits) {
+  const char* what = faces ? "Fl\xC3\xA4" "che" : "Ecke";
+  const char* whats = faces ? "Fl\xC3\xA4" "chen" : "Ecken";
+  const long long most = faces ? limits.maxInputFaces : limits.maxInputVertices;
+  if (count > most)
+    throw ImportError(Quoted(name) + " ist zu gro\xC3\x9F: es k\xC3\xBCndigt " + Count(count, what, whats) +
+                      " an, h\xC3\xB6" "chstens " + std::to_string(most) + " werden gelesen");
+  if (count > static_cast<long long>(bytes.size()))
+    throw ImportError(Quoted(name) + " ist unvollst\xC3\xA4ndig: es k\xC3\xBCndigt " + Count(count, what, whats) +
+                      " an, die nicht in der Datei stehen");
+}
+
+// OFF is read here: the library's reader drops faces of more than nine
+// corners. Lines hold the keyword (OFF, or COFF, NOFF and the like, whose
+// extra numbers after the coordinates and the corners are skipped), the
+// counts, one vertex per line and one face per line; "#" starts a comment.
+Soup ReadOff(std::span<const unsigned char> bytes, const std::string& name, const ImportTolerances& limits) {
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  std::size_t at = 0;
+  long long lineNumber = 0;
+  // The numbers of the next line that holds any.
+  auto nextLine = [&](std::vector<std::string_view>& words) {
+    words.clear();
+    while (words.empty() && at < text.size()) {
+      std::size_t end = text.find('\n', at);
+      if (end == std::string_view::npos) end = text.size();
+      std::string_view line = text.substr(at, end - at);
+      at = end + 1;
+      ++lineNumber;
+      line = line.substr(0, line.find('#'));
+      std::size_t p = 0;
+      while (p < line.size()) {
+        while (p < line.size() && std::isspace(static_cast<unsigned char>(line[p]))) ++p;
+        std::size_t q = p;
+        while (q < line.size() && !std::isspace(static_cast<unsigned char>(line[q]))) ++q;
+        if (q > p) words.push_back(line.substr(p, q - p));
+        p = q;
+      }
+    }
+    return !words.empty();
+  };
+  auto bad = [&](const std::string& what) {
+    return ImportError(Quoted(name) + " ist keine g\xC3\xBCltige OFF-Datei: " + what + " in Zeile " +
+                       std::to_string(lineNumber));
+  };
+  auto ended = [&](const std::string& what) {
+    return ImportError(Quoted(name) + " ist unvollst\xC3\xA4ndig: die Datei endet vor " + what);
+  };
+  auto number = [&](std::string_view w, double& v) {
+    if (w.size() > 1 && w[0] == '+') w.remove_prefix(1);
+    const char* end = w.data() + w.size();
+    const auto r = std::from_chars(w.data(), end, v);
+    return r.ec == std::errc() && r.ptr == end;
+  };
+  auto integer = [&](std::string_view w, long long& v) {
+    const char* end = w.data() + w.size();
+    const auto r = std::from_chars(w.data(), end, v);
+    return r.ec == std::errc() && r.ptr == end;
+  };
+  std::vector<std::string_view> words;
+  if (!nextLine(words) || words[0].size() < 3 || words[0].substr(words[0].size() - 3) != "OFF")
+    throw ImportError(Quoted(name) + " ist keine OFF-Datei: sie beginnt nicht mit \xE2\x80\x9EOFF\xE2\x80\x9C");
+  if (words.size() > 1 && words[1] == "BINARY")
+    throw ImportError(Quoted(name) + ": bin\xC3\xA4re OFF-Dateien werden nicht gelesen");
+  words.erase(words.begin());
+  if (words.empty() && !nextLine(words)) throw bad("die Anzahlen fehlen");
+  long long vertices = 0, faces = 0;
+  if (words.size() < 2 || !integer(words[0], vertices) || !integer(words[1], faces) || vertices < 0 || faces < 0)
+    throw bad("die Anzahlen fehlen");
+  CheckAnnounced(vertices, false, bytes, name, limits);
+  CheckAnnounced(faces, true, bytes, name, limits);
+  Soup soup;
+  for (long long i = 0; i < vertices; ++i) {
+    if (!nextLine(words)) throw ended("Ecke " + std::to_string(i + 1));
+    Vec3 p;
+    if (words.size() < 3 || !number(words[0], p.x) || !number(words[1], p.y) || !number(words[2], p.z))
+      throw bad("keine Koordinaten");
+    soup.vertices.push_back(p);
+  }
+  for (long long f = 0; f < faces; ++f) {
+    if (!nextLine(words)) throw ended("Fl\xC3\xA4" "che " + std::to_string(f + 1));
+    long long n = 0;
+    if (!integer(words[0], n) || n < 0 || n + 1 > static_cast<long long>(words.size()))
+      throw bad("keine Fl\xC3\xA4" "che");
+    std::vector<int> face;
+    for (long long k = 1; k <= n; ++k) {
+      long long v = 0;
+      if (!integer(words[k], v)) throw bad("keine Eckennummer");
+      face.push_back(v >= 0 && v < vertices ? static_cast<int>(v) : -1);
+    }
+    soup.faces.push_back(std::move(face));
+  }
+  return soup;
+}
+
+void CheckPlyHeader(std::span<const unsigned char> bytes, const std::string& name, const ImportTolerances& limits) {
+  std::istringstream in(Head(bytes, 65536));
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream words(line);
+    std::string word, element;
+    long long n = 0;
+    if (!(words >> word)) continue;
+    if (word == "end_header") return;
+    if (word == "element" && words >> element >> n) CheckAnnounced(n, element == "face", bytes, name, limits);
+  }
+}
+
+// A binary STL holds 50 bytes per triangle after its 84 bytes of header and
+// count; one that does not begin like an ASCII file must have them all.
+void CheckStlSize(std::span<const unsigned char> bytes, const std::string& name) {
+  std::string head = Head(bytes, 256);
+  head.erase(0, head.find_first_not_of(" \t\r\n"));
+  std::transform(head.begin(), head.end(), head.begin(), [](unsigned char c) { return std::tolower(c); });
+  const bool ascii = head.compare(0, 5, "solid") == 0 && head.find("facet") != std::string::npos;
+  if (ascii) return;
+  if (bytes.size() < 84)
+    throw ImportError(Quoted(name) + " ist unvollst\xC3\xA4ndig: eine bin\xC3\xA4re STL-Datei hat mindestens 84 Bytes");
+  std::uint32_t count = 0;
+  for (int i = 3; i >= 0; --i) count = count << 8 | bytes[80 + i];
+  const unsigned long long need = 84ULL + 50ULL * count;
+  if (bytes.size() < need)
+    throw ImportError(Quoted(name) + " ist unvollst\xC3\xA4ndig: es k\xC3\xBCndigt " +
+                      Count(count, "Dreieck", "Dreiecke") + " an, enth\xC3\xA4lt aber nur " +
+                      Count(static_cast<long long>((bytes.size() - 84) / 50), "ganzes", "ganze"));
+}
+
+// Every mesh of the scene, moved by the transforms of the nodes above it.
+void CollectFaces(const aiScene& scene, const aiNode& node, const aiMatrix4x4& above, Soup& soup) {
+  const aiMatrix4x4 transform = above * node.mTransformation;
+  for (unsigned k = 0; k < node.mNumMeshes; ++k) {
+    if (node.mMeshes[k] >= scene.mNumMeshes) continue;
+    const aiMesh& mesh = *scene.mMeshes[node.mMeshes[k]];
+    const int base = static_cast<int>(soup.vertices.size());
+    for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
+      const aiVector3D p = transform * mesh.mVertices[i];
+      soup.vertices.push_back({p.x, p.y, p.z});
+    }
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+      const aiFace& face = mesh.mFaces[f];
+      if (face.mNumIndices < 3) continue;  // points and lines are no surface
+      std::vector<int> corners;
+      for (unsigned i = 0; i < face.mNumIndices; ++i)
+        corners.push_back(face.mIndices[i] < mesh.mNumVertices ? base + static_cast<int>(face.mIndices[i]) : -1);
+      soup.faces.push_back(std::move(corners));
+    }
+  }
+  for (unsigned c = 0; c < node.mNumChildren; ++c) CollectFaces(scene, *node.mChildren[c], transform, soup);
+}
+
+}  // namespace
+
+bool IsImportName(const std::string& name) {
+  const std::string ext = Extension(name);
+  return ext == "off" || ext == "obj" || ext == "stl" || ext == "ply";
+}
+
+Soup ReadSoup(std::span<const unsigned char> bytes, const std::string& name, const ImportTolerances& limits) {
+  if (!IsImportName(name))
+    throw ImportError(Quoted(name) + " hat kein bekanntes Format: gelesen werden OFF, OBJ, STL und PLY");
+  if (bytes.empty()) throw ImportError(Quoted(name) + " ist leer");
+  const std::string hint = Extension(name);
+  if (hint == "off") return ReadOff(bytes, name, limits);
+  if (hint == "ply") CheckPlyHeader(bytes, name, limits);
+  if (hint == "stl") CheckStlSize(bytes, name);
+  Assimp::Importer importer;
+  const aiScene* scene = importer.ReadFileFromMemory(bytes.data(), bytes.size(), 0, hint.c_str());
+  if (!scene || !scene->mRootNode) {
+    std::string why = importer.GetErrorString();
+    if (why.empty()) why = "unbekannter Fehler";
+    // The reader calls the bytes by a made-up name.
+    const std::string magic = "$$$___magic___$$$." + hint;
+    for (std::size_t at = why.find(magic); at != std::string::npos; at = why.find(magic, at + name.size()))
+      why.replace(at, magic.size(), name);
+    throw ImportError(Quoted(name) + " kann nicht gelesen werden: " + why);
+  }
+  Soup soup;
+  CollectFaces(*scene, *scene->mRootNode, aiMatrix4x4(), soup);
+  return soup;
+}
+
+Polyhedron ImportSolid(std::span<const unsigned char> bytes, const std::string& name,
+                       const ImportTolerances& tolerances) {
+  return SolidFromSoup(ReadSoup(bytes, name, tolerances), name, tolerances);
+}
+
+}  // namespace didod::unfold
