@@ -1,12 +1,15 @@
 // Every catalogue net as a written sheet, as large as fits on A4 and at 20 mm,
 // read back from its PDF and its SVG: the net's lines are where the layout put
 // them and drawn in their styles, hinges and tab roots fold the way the solid
-// folds, tabs keep their clearance, and the first page carries the legend.
+// folds, tabs keep their clearance, the first page carries the legend, and
+// the construction's net is drawn whole and undistorted with one tab or a
+// cross per glued pair.
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
+#include <complex>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -292,6 +295,144 @@ std::vector<Drawn> NetLinesOfPdf(const testing::PdfPage& page) {
   return lines;
 }
 
+// Drawn lines looked up by the region they cross, on a grid of cells.
+class LineGrid {
+ public:
+  explicit LineGrid(const std::vector<Drawn>& lines) : lines_(lines) {
+    for (size_t i = 0; i < lines.size(); ++i) ForCells(lines[i].a, lines[i].b, [&](long x, long y) { cells_[{x, y}].push_back(i); });
+  }
+  // The lines that may come within a cell of the segment from a to b.
+  std::vector<size_t> Around(Vec2 a, Vec2 b) const {
+    std::vector<size_t> found;
+    ForCells(a, b, [&](long x, long y) {
+      const auto it = cells_.find({x, y});
+      if (it != cells_.end()) found.insert(found.end(), it->second.begin(), it->second.end());
+    });
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    return found;
+  }
+
+ private:
+  static constexpr double kCell = 10.0;  // mm
+  template <class F>
+  static void ForCells(Vec2 a, Vec2 b, F f) {
+    for (long x = std::lround(std::min(a.x, b.x) / kCell) - 1; x <= std::lround(std::max(a.x, b.x) / kCell) + 1; ++x)
+      for (long y = std::lround(std::min(a.y, b.y) / kCell) - 1; y <= std::lround(std::max(a.y, b.y) / kCell) + 1; ++y) f(x, y);
+  }
+  const std::vector<Drawn>& lines_;
+  std::map<std::pair<long, long>, std::vector<size_t>> cells_;
+};
+
+// The net of the construction as the file draws it: every face turned, scaled
+// and shifted as one piece, so that every edge of every face lies, all its
+// length, under drawn lines; and per glued pair whether its edges carry a tab
+// root (a fold line along a glued edge) or the cross of an edge without a tab.
+struct AsConstructed {
+  int edges = 0;
+  int undrawnEdges = 0;  // edges of the construction not covered by drawn lines
+  double scale = 0.0;    // mm per unit of the construction, as drawn
+  double longest = 0.0;  // the construction's longest edge, in its units
+  int pairsWithOneTab = 0, pairsWithTwoTabs = 0, pairsCrossed = 0, pairsNeither = 0;
+  std::string example;
+};
+
+AsConstructed CheckAsConstructed(const Construction& c, const craft::SheetFolding& folding,
+                                 const std::vector<std::vector<Vec2>>& placedFaces, const std::vector<Drawn>& drawn,
+                                 const std::vector<Drawn>& marks) {
+  AsConstructed r;
+  // The sheet shows the net with y down: w = A * conj(z) + B for a point z of
+  // the construction, fitted on its first point and the one farthest from it.
+  using Complex = std::complex<double>;
+  std::vector<std::pair<Complex, Vec2>> points;  // construction, placed on the sheet
+  for (int f = 1; f <= c.FaceCount; ++f) {
+    const FaceRangeResult range = c.FaceRange(f);
+    for (int i = range.first; i <= range.last; ++i)
+      points.push_back({{c.NetPoints[i].x, -c.NetPoints[i].y}, placedFaces[f - 1][i - range.first]});
+  }
+  size_t far = 0;
+  for (size_t i = 1; i < points.size(); ++i)
+    if (std::abs(points[i].first - points[0].first) > std::abs(points[far].first - points[0].first)) far = i;
+  const Complex w0{points[0].second.x, points[0].second.y}, w1{points[far].second.x, points[far].second.y};
+  const Complex A = (w1 - w0) / (points[far].first - points[0].first);
+  const Complex B = w0 - A * points[0].first;
+  r.scale = std::abs(A);
+  auto onSheet = [&](int point) {
+    const Complex w = A * Complex{c.NetPoints[point].x, -c.NetPoints[point].y} + B;
+    return Vec2{w.real(), w.imag()};
+  };
+  auto corner = [&](const craft::SheetEdge& e, int k) {
+    const FaceRangeResult range = c.FaceRange(e.face);
+    const int n = range.last - range.first + 1;
+    return onSheet(range.first + (e.corner + k) % n);
+  };
+  const LineGrid grid(drawn);
+  // Drawn lines lying along the edge from p to q, as parts [t0, t1] of it (0..1).
+  auto along = [&](Vec2 p, Vec2 q, bool foldsOnly) {
+    std::vector<std::pair<double, double>> parts;
+    const double length = Distance(p, q);
+    for (size_t i : grid.Around(p, q)) {
+      const Drawn& d = drawn[i];
+      if (foldsOnly && d.dashes == 0) continue;
+      if (craft::PointSegmentDistance(d.a, p, q) > kSame || craft::PointSegmentDistance(d.b, p, q) > kSame) continue;
+      double t0 = craft::Dot(d.a - p, q - p) / (length * length), t1 = craft::Dot(d.b - p, q - p) / (length * length);
+      if (t0 > t1) std::swap(t0, t1);
+      parts.push_back({t0, t1});
+    }
+    std::sort(parts.begin(), parts.end());
+    return parts;
+  };
+  for (int f = 1; f <= c.FaceCount; ++f) {
+    const FaceRangeResult range = c.FaceRange(f);
+    const int n = range.last - range.first + 1;
+    for (int k = 0; k < n; ++k) {
+      const Vec2 p = onSheet(range.first + k), q = onSheet(range.first + (k + 1) % n);
+      ++r.edges;
+      r.longest = std::max(r.longest, Distance(p, q) / r.scale);
+      double covered = 0.0;
+      for (const auto& [t0, t1] : along(p, q, false)) {
+        if (t0 > covered + kSame / Distance(p, q)) break;
+        covered = std::max(covered, t1);
+      }
+      if (covered < 1.0 - kSame / Distance(p, q)) {
+        ++r.undrawnEdges;
+        if (r.example.empty())
+          r.example = "face " + std::to_string(f) + " edge " + std::to_string(k) + " drawn to " + std::to_string(covered);
+      }
+    }
+  }
+  // Crosses: two marks through one middle.
+  std::vector<Vec2> crosses;
+  for (size_t i = 0; i < marks.size(); ++i)
+    for (size_t j = i + 1; j < marks.size(); ++j)
+      if (Distance(0.5 * (marks[i].a + marks[i].b), 0.5 * (marks[j].a + marks[j].b)) < kSame)
+        crosses.push_back(0.5 * (marks[i].a + marks[i].b));
+  // A cross belongs to the edge it lies beside: over the edge, within a quarter
+  // of its length, inside the face.
+  auto crossed = [&](const craft::SheetEdge& e) {
+    const Vec2 p = corner(e, 0), q = corner(e, 1);
+    const double length = Distance(p, q);
+    for (const Vec2& x : crosses) {
+      const double t = craft::Dot(x - p, q - p) / (length * length);
+      std::vector<Vec2> face;
+      const FaceRangeResult range = c.FaceRange(e.face);
+      for (int i = range.first; i <= range.last; ++i) face.push_back(onSheet(i));
+      if (t > 0.0 && t < 1.0 && craft::PointSegmentDistance(x, p, q) < 0.25 * length && InsideAnyFace(x, {face})) return true;
+    }
+    return false;
+  };
+  for (const craft::EdgePair& pair : folding.gluings) {
+    int tabs = 0;
+    for (const craft::SheetEdge& e : {pair.a, pair.b}) tabs += !along(corner(e, 0), corner(e, 1), true).empty();
+    const bool cross = crossed(pair.a) && crossed(pair.b);
+    if (tabs == 1 && !cross) ++r.pairsWithOneTab;
+    else if (tabs == 2 && !cross) ++r.pairsWithTwoTabs;
+    else if (tabs == 0 && cross) ++r.pairsCrossed;
+    else ++r.pairsNeither;
+  }
+  return r;
+}
+
 bool NonConvex(const craft::SheetFolding& folding) {
   auto reflex = [](const craft::EdgePair& e) { return e.dihedral > M_PI + 1e-6; };
   return std::any_of(folding.hinges.begin(), folding.hinges.end(), reflex) ||
@@ -341,6 +482,15 @@ void CheckSheet(const std::string& name, const Construction& net, const craft::S
     double longest = 0.0;
     for (const Drawn& d : drawn) longest = std::max(longest, Distance(d.a, d.b));
     if (edge > 0.0) EXPECT_NEAR(longest, edge, kSame) << "SVG";
+    std::vector<Drawn> marks;
+    for (const testing::SvgLine& l : svg.lines)
+      if (l.group == craft::kMarkGroup) marks.push_back({{l.x1, l.y1}, {l.x2, l.y2}, l.dashes});
+    const AsConstructed built = CheckAsConstructed(net, folding, faces, drawn, marks);
+    EXPECT_EQ(built.undrawnEdges, 0) << "SVG: " << built.example;
+    if (edge > 0.0) EXPECT_NEAR(built.scale * built.longest, edge, kSame) << "SVG";
+    EXPECT_EQ(built.pairsNeither + built.pairsWithTwoTabs, 0) << "SVG";
+    EXPECT_EQ(built.pairsCrossed, static_cast<int>(sheet.net.untabbed.size()) / 2) << "SVG";
+    EXPECT_EQ(built.pairsWithOneTab + built.pairsCrossed, static_cast<int>(folding.gluings.size())) << "SVG";
     for (const char* text : kLegendTexts)
       EXPECT_TRUE(std::any_of(svg.texts.begin(), svg.texts.end(),
                               [&](const testing::SvgText& t) { return t.group == craft::kMarkGroup && t.text == text; }))
@@ -377,6 +527,9 @@ void CheckSheet(const std::string& name, const Construction& net, const craft::S
     const FoldStyles styles = CheckFoldStyles(sheet, folding, drawn, page.origin - Vec2{page.window.left, page.window.top});
     EXPECT_EQ(styles.wrong, 0) << "PDF";
     EXPECT_EQ(styles.valleys > 0, nonConvex) << "PDF";
+    const AsConstructed built = CheckAsConstructed(net, folding, PlacedFaces(sheet, page.window, page.origin), drawn, {});
+    EXPECT_EQ(built.undrawnEdges, 0) << "PDF: " << built.example;
+    if (edge > 0.0) EXPECT_NEAR(built.scale * built.longest, edge, kSame) << "PDF";
   }
 }
 
