@@ -3,10 +3,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QHBoxLayout>
-#include <QImage>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -22,23 +19,10 @@
 #include "app/solid_export.h"
 
 namespace didod {
-namespace {
 
-// The faces with their printed side in front: a face stored clockwise on the
-// sheet has its corners reversed.
-std::vector<view3d::Polygon> PrintedSideFront(std::vector<std::vector<geo::Vec3>> faces,
-                                              const std::vector<bool>& clockwise) {
-  for (size_t f = 0; f < faces.size() && f < clockwise.size(); ++f)
-    if (clockwise[f]) std::reverse(faces[f].begin(), faces[f].end());
-  return faces;
-}
-
-}  // namespace
-
-FoldView::FoldView(QWidget* parent) : QWidget(parent) {
+FoldView::FoldView(QWidget* parent) : TurnableView(view3d::StartRotation(), parent) {
   setObjectName("foldView");
   setMinimumSize(200, 160);
-  setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void FoldView::setResult(FoldResult result) {
@@ -65,50 +49,25 @@ void FoldView::setFraction(double f) {
   update();
 }
 
-void FoldView::turn(double yaw, double pitch) {
-  rotation_ = view3d::Turned(rotation_, yaw, pitch);
-  update();
-}
-
 std::vector<std::vector<geo::Vec3>> FoldView::faces() const { return FacesAt(result_, solid_, fraction_); }
 
-view3d::Camera FoldView::camera() const {
+// The faces with their printed side in front: a face stored clockwise on the
+// sheet has its corners reversed.
+std::vector<view3d::Polygon> FoldView::polygons() const {
+  std::vector<view3d::Polygon> faces = this->faces();
+  for (size_t f = 0; f < faces.size() && f < clockwise_.size(); ++f)
+    if (clockwise_[f]) std::reverse(faces[f].begin(), faces[f].end());
+  return faces;
+}
+
+view3d::Frame FoldView::frame() const {
   const double t = solid_ < result_.solids.size() ? fraction_ : 0.0;
-  return {rotation_, {view3d::FrameOf(faces()).centre, (1 - t) * flatRadius_ + t * solidRadius_}};
+  return {view3d::FrameOf(faces()).centre, (1 - t) * flatRadius_ + t * solidRadius_};
 }
 
 QPointF FoldView::project(const geo::Vec3& p) const {
   const view3d::Projected q = view3d::Project(p, camera(), width(), height());
   return {q.x, q.y};
-}
-
-void FoldView::paintEvent(QPaintEvent*) {
-  const double dpr = devicePixelRatioF();
-  const int W = std::max(1, static_cast<int>(std::lround(width() * dpr)));
-  const int H = std::max(1, static_cast<int>(std::lround(height() * dpr)));
-  const view3d::Picture picture = view3d::Draw(PrintedSideFront(faces(), clockwise_), camera(), W, H, dpr);
-  QImage image(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
-               picture.width * 4, QImage::Format_RGB32);
-  image.setDevicePixelRatio(dpr);
-  QPainter painter(this);
-  painter.drawImage(QPointF(0, 0), image);
-}
-
-void FoldView::mousePressEvent(QMouseEvent* e) {
-  if (e->button() != Qt::LeftButton) return;
-  dragging_ = true;
-  last_ = e->position();
-}
-
-void FoldView::mouseMoveEvent(QMouseEvent* e) {
-  if (!dragging_) return;
-  const QPointF d = e->position() - last_;
-  last_ = e->position();
-  turn(d.x() * 0.01, d.y() * 0.01);
-}
-
-void FoldView::mouseReleaseEvent(QMouseEvent* e) {
-  if (e->button() == Qt::LeftButton) dragging_ = false;
 }
 
 FoldWindow::FoldWindow(const Construction& c, QWidget* parent, const Construction* live, FoldOptions options)

@@ -5,15 +5,13 @@
 // net folds into several solids, a way to step through them. The picture is
 // computed by view3d; the widget only turns it with the mouse and shows it.
 #include <QDialog>
-#include <QPointF>
-#include <QWidget>
 #include <atomic>
 #include <thread>
 #include <vector>
 
 #include "fold/fold.h"
 #include "model/construction.h"
-#include "view3d/view3d.h"
+#include "app/turnable_view.h"
 
 class QLabel;
 class QLayout;
@@ -24,7 +22,7 @@ class QToolButton;
 
 namespace didod {
 
-class FoldView : public QWidget {
+class FoldView : public TurnableView {
   Q_OBJECT
  public:
   explicit FoldView(QWidget* parent = nullptr);
@@ -36,9 +34,6 @@ class FoldView : public QWidget {
   void setSolid(std::size_t solid);
   double fraction() const { return fraction_; }
   void setFraction(double f);
-  // Turns the view: yaw about the screen's vertical axis, pitch about its
-  // horizontal axis, in radians.
-  void turn(double yaw, double pitch);
   // The faces at the current stage, as FacesAt gives them.
   std::vector<std::vector<geo::Vec3>> faces() const;
   // Where a point of those faces lands on the widget.
@@ -46,23 +41,16 @@ class FoldView : public QWidget {
   QSize sizeHint() const override { return {520, 440}; }
 
  protected:
-  void paintEvent(QPaintEvent*) override;
-  void mousePressEvent(QMouseEvent*) override;
-  void mouseMoveEvent(QMouseEvent*) override;
-  void mouseReleaseEvent(QMouseEvent*) override;
+  std::vector<view3d::Polygon> polygons() const override;
+  view3d::Frame frame() const override;
 
  private:
-  view3d::Camera camera() const;
-
   FoldResult result_;
   std::size_t solid_ = 0;
   double fraction_ = 0.0;
-  geo::Mat3 rotation_ = view3d::StartRotation();
   std::vector<bool> clockwise_;  // faces stored clockwise on the sheet
   double flatRadius_ = 1.0;
   double solidRadius_ = 1.0;
-  bool dragging_ = false;
-  QPointF last_;
 };
 
 class FoldWindow : public QDialog {

@@ -69,6 +69,7 @@ inline bool Near(const Vec3& a, const Vec3& b, double relative, double scale = 1
 // 3x3 matrix, row-major.
 struct Mat3 {
   double m[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+  bool operator==(const Mat3&) const = default;
   Vec3 operator*(const Vec3& v) const {
     return {m[0][0] * v.x + m[0][1] * v.y + m[0][2] * v.z, m[1][0] * v.x + m[1][1] * v.y + m[1][2] * v.z,
             m[2][0] * v.x + m[2][1] * v.y + m[2][2] * v.z};

@@ -91,7 +91,7 @@ class FaceFiller {
         const double px = x + 0.5, py = y + 0.5;
         bool onOutline = false;
         for (int i = 0; i < outlines && !onOutline; ++i)
-          onOutline = EdgeDistance(px, py, view[outline[i]], view[(outline[i] + 1) % n]) < halfPen_;
+          onOutline = SquaredEdgeDistance(px, py, view[outline[i]], view[(outline[i] + 1) % n]) < halfPen_ * halfPen_;
         if (edgeOn && !onOutline) continue;
         double wa = 1.0 / 3, wb = 1.0 / 3;
         if (!edgeOn) {
@@ -109,11 +109,12 @@ class FaceFiller {
   }
 
  private:
-  static double EdgeDistance(double x, double y, const Projected& a, const Projected& b) {
+  static double SquaredEdgeDistance(double x, double y, const Projected& a, const Projected& b) {
     const double dx = b.x - a.x, dy = b.y - a.y;
     const double l2 = dx * dx + dy * dy;
     const double t = std::clamp(l2 > 0 ? ((x - a.x) * dx + (y - a.y) * dy) / l2 : 0.0, 0.0, 1.0);
-    return std::hypot(x - a.x - t * dx, y - a.y - t * dy);
+    const double ex = x - a.x - t * dx, ey = y - a.y - t * dy;
+    return ex * ex + ey * ey;
   }
 
   Picture& picture_;
@@ -142,8 +143,15 @@ Frame FrameOf(const std::vector<Polygon>& faces) {
 
 geo::Mat3 StartRotation() { return AboutX(-0.45) * AboutY(0.5); }
 
+geo::Mat3 SolidStartRotation() { return AboutX(-1.1) * AboutY(0.35); }
+
 geo::Mat3 Turned(const geo::Mat3& rotation, double yaw, double pitch) {
   return AboutX(pitch) * (AboutY(yaw) * rotation);
+}
+
+geo::Mat3 TurnedByDrag(const geo::Mat3& rotation, double dx, double dy) {
+  constexpr double kRadiansPerPixel = 0.01;
+  return Turned(rotation, kRadiansPerPixel * dx, kRadiansPerPixel * dy);
 }
 
 Projected Project(const Vec3& p, const Camera& camera, double width, double height) {

@@ -31,9 +31,16 @@ Frame FrameOf(const std::vector<Polygon>& faces);
 // that a folded solid shows its depth.
 geo::Mat3 StartRotation();
 
+// A solid seen from the front, a little from above and the side.
+geo::Mat3 SolidStartRotation();
+
 // The rotation turned further by yaw about the view's vertical axis and pitch
 // about its horizontal axis (radians), as dragging the mouse right and down.
 geo::Mat3 Turned(const geo::Mat3& rotation, double yaw, double pitch);
+
+// The rotation turned by a drag of the mouse over (dx, dy) pixels, right and
+// down: a hundredth of a radian per pixel.
+geo::Mat3 TurnedByDrag(const geo::Mat3& rotation, double dx, double dy);
 
 struct Camera {
   geo::Mat3 rotation = StartRotation();  // from the scene's axes to the view's

@@ -94,11 +94,11 @@ TEST(SolidDialog, TheLibraryIsSearchedByGermanNameAndShowsPictures) {
   list->setCurrentRow(1);
   EXPECT_EQ(d.Choice()->name, "Großes Sterndodekaeder");
   // Dragging turns the picture.
-  const ViewTurn before = d.preview->viewTurn();
+  const geo::Mat3 before = d.preview->rotation();
   QTest::mousePress(d.preview, Qt::LeftButton, {}, QPoint(50, 50));
   QTest::mouseMove(d.preview, QPoint(90, 60));
   QTest::mouseRelease(d.preview, Qt::LeftButton, {}, QPoint(90, 60));
-  EXPECT_NE(d.preview->viewTurn(), before);
+  EXPECT_NE(d.preview->rotation(), before);
 }
 
 }  // namespace

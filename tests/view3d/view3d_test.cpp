@@ -48,6 +48,19 @@ TEST(View3d, FramesAndProjectsIntoTheMiddleOfThePicture) {
   const geo::Mat3 there = Turned(Turned(StartRotation(), 0.3, 0), -0.3, 0);
   const Vec3 p{0.2, -0.7, 0.4};
   EXPECT_NEAR(geo::Distance(there * p, StartRotation() * p), 0, 1e-12);
+  // A drag of 100 pixels to the right turns the front of a solid to the
+  // right by one radian; dragging back undoes it.
+  const geo::Mat3 dragged = TurnedByDrag(geo::Mat3{}, 100, 0);
+  const Vec3 front = dragged * Vec3{0, 0, 1};
+  EXPECT_NEAR(front.x, std::sin(1.0), 1e-12);
+  EXPECT_NEAR(front.z, std::cos(1.0), 1e-12);
+  const geo::Mat3 back = TurnedByDrag(TurnedByDrag(SolidStartRotation(), 0, -45), 0, 45);
+  EXPECT_NEAR(geo::Distance(back * p, SolidStartRotation() * p), 0, 1e-12);
+  // A solid is first seen a little from above: its upward axis points up the
+  // screen and towards the viewer.
+  const Vec3 up = SolidStartRotation() * Vec3{0, 0, 1};
+  EXPECT_GT(up.y, 0.5);
+  EXPECT_GT(up.z, 0.1);
 }
 
 TEST(View3d, DrawsTheFrontLitTheBackDarkerAndTheNearestFaceOnTop) {
