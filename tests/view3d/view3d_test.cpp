@@ -58,9 +58,9 @@ TEST(View3d, FramesAndProjectsIntoTheMiddleOfThePicture) {
   EXPECT_NEAR(geo::Distance(back * p, SolidStartRotation() * p), 0, 1e-12);
   // A solid is first seen a little from above: its upward axis points up the
   // screen and towards the viewer.
-  const Vec3 up = SolidStartRotation() * Vec3{0, 0, 1};
-  EXPECT_GT(up.y, 0.5);
-  EXPECT_GT(up.z, 0.1);
+  const Vec3 solidUp = SolidStartRotation() * Vec3{0, 0, 1};
+  EXPECT_GT(solidUp.y, 0.5);
+  EXPECT_GT(solidUp.z, 0.1);
 }
 
 TEST(View3d, DrawsTheFrontLitTheBackDarkerAndTheNearestFaceOnTop) {
