@@ -256,9 +256,12 @@ void TurnOutwards(Mesh& m) {
   for (auto& face : m.faces) std::reverse(face.begin(), face.end());
 }
 
-// Neighbouring faces in one plane become one face: grown from the largest
-// faces first, a neighbour joins when its corners lie on the first face's
-// plane and it faces the same way.
+// Neighbouring faces in one plane become one face. Neighbours are taken the
+// least bent first (how far the smaller one's corners lie off the larger
+// one's plane), so that the triangles of each flat face have joined up before
+// two nearly flat faces meet; two groups become one when they face the same
+// way and the corners of the group with fewer faces lie on the other group's
+// plane (its area-weighted mean).
 void MergeCoplanar(Mesh& m) {
   const int count = static_cast<int>(m.faces.size());
   std::map<std::pair<int, int>, int> faceOfEdge;
@@ -267,37 +270,68 @@ void MergeCoplanar(Mesh& m) {
     for (std::size_t i = 0; i < face.size(); ++i) faceOfEdge[{face[i], face[(i + 1) % face.size()]}] = f;
   }
   std::vector<double> area(count);
-  std::vector<Vec3> normal(count);
+  std::vector<Vec3> normal(count), centre(count);
   for (int f = 0; f < count; ++f) {
     const Vec3 n = AreaNormal(m.vertices, m.faces[f]);
     area[f] = Norm(n);
     normal[f] = n / area[f];
+    centre[f] = Mean(m.vertices, m.faces[f]);
   }
-  std::vector<int> seeds(count);
-  for (int f = 0; f < count; ++f) seeds[f] = f;
-  std::stable_sort(seeds.begin(), seeds.end(), [&](int a, int b) { return area[a] > area[b]; });
-  std::vector<int> group(count, -1);
-  std::vector<std::vector<int>> groups;
-  for (int seed : seeds) {
-    if (group[seed] >= 0) continue;
-    const int g = static_cast<int>(groups.size());
-    const Vec3 n = normal[seed], c = Mean(m.vertices, m.faces[seed]);
-    group[seed] = g;
-    std::vector<int> members{seed};
-    for (std::size_t q = 0; q < members.size(); ++q) {
-      const auto& face = m.faces[members[q]];
-      for (std::size_t i = 0; i < face.size(); ++i) {
-        const int other = faceOfEdge.at({face[(i + 1) % face.size()], face[i]});
-        if (group[other] >= 0 || Dot(normal[other], n) <= 0) continue;
-        bool onPlane = true;
-        for (int v : m.faces[other]) onPlane = onPlane && std::fabs(Dot(m.vertices[v] - c, n)) <= m.plane;
-        if (!onPlane) continue;
-        group[other] = g;
-        members.push_back(other);
-      }
+  auto offPlane = [&](const std::vector<int>& face, Vec3 n, Vec3 c) {
+    double off = 0;
+    for (int v : face) off = std::max(off, std::fabs(Dot(m.vertices[v] - c, n)));
+    return off;
+  };
+  struct Pair {
+    double bend;
+    int f, g;
+  };
+  std::vector<Pair> pairs;
+  for (int f = 0; f < count; ++f) {
+    const auto& face = m.faces[f];
+    for (std::size_t i = 0; i < face.size(); ++i) {
+      const int g = faceOfEdge.at({face[(i + 1) % face.size()], face[i]});
+      if (g <= f || Dot(normal[f], normal[g]) <= 0) continue;
+      const int small = area[f] < area[g] ? f : g, large = small == f ? g : f;
+      const double bend = offPlane(m.faces[small], normal[large], centre[large]);
+      if (bend <= m.plane) pairs.push_back({bend, f, g});
     }
-    groups.push_back(std::move(members));
   }
+  std::stable_sort(pairs.begin(), pairs.end(), [](const Pair& a, const Pair& b) { return a.bend < b.bend; });
+  // Each group: its faces, the sum of their area normals, and of their centres weighted by area.
+  std::vector<int> group(count);
+  std::vector<std::vector<int>> members(count);
+  std::vector<Vec3> areaNormal(count), weightedCentre(count);
+  std::vector<double> groupArea(count);
+  for (int f = 0; f < count; ++f) {
+    group[f] = f;
+    members[f] = {f};
+    areaNormal[f] = normal[f] * area[f];
+    weightedCentre[f] = centre[f] * area[f];
+    groupArea[f] = area[f];
+  }
+  for (const Pair& p : pairs) {
+    int host = group[p.f], guest = group[p.g];
+    if (host == guest) continue;
+    if (members[host].size() < members[guest].size() ||
+        (members[host].size() == members[guest].size() && groupArea[host] < groupArea[guest]))
+      std::swap(host, guest);
+    const Vec3 n = geo::Normalized(areaNormal[host]), c = weightedCentre[host] / groupArea[host];
+    if (Dot(n, areaNormal[guest]) <= 0) continue;
+    bool onPlane = true;
+    for (std::size_t k = 0; k < members[guest].size() && onPlane; ++k)
+      onPlane = offPlane(m.faces[members[guest][k]], n, c) <= m.plane;
+    if (!onPlane) continue;
+    for (int f : members[guest]) group[f] = host;
+    members[host].insert(members[host].end(), members[guest].begin(), members[guest].end());
+    members[guest].clear();
+    areaNormal[host] += areaNormal[guest];
+    weightedCentre[host] += weightedCentre[guest];
+    groupArea[host] += groupArea[guest];
+  }
+  std::vector<std::vector<int>> groups;
+  for (auto& g : members)
+    if (!g.empty()) groups.push_back(std::move(g));
   // Groups in the order of their first face in the file.
   for (auto& members : groups) std::sort(members.begin(), members.end());
   std::stable_sort(groups.begin(), groups.end(), [](const auto& a, const auto& b) { return a[0] < b[0]; });

@@ -84,8 +84,10 @@ void ExpectFoldsInto(const Construction& c, const Polyhedron& shape, bool placed
     EXPECT_LE(std::fabs(c.NetPoints[i].y), box.halfHeight + 1e-9);
   }
   if (placedOnly) return;
+  // A budget no load on the machine exhausts, so that the outcome depends on
+  // the net alone (these nets are checked in well under a second each).
   FoldOptions options;
-  options.timeBudgetSeconds = 8;  // the sanitizers slow the check down several times
+  options.timeBudgetSeconds = 300;
   const FoldResult r = FoldNet(c, options);
   ASSERT_FALSE(r.solids.empty()) << r.message;
   EXPECT_NE(r.verdict, FoldResult::Verdict::NotANet) << r.message;
@@ -140,20 +142,23 @@ TEST(Import, CatalogueSolidsUnfoldIntoOnePieceAndFoldBackIntoTheirShape) {
   }
 }
 
-// Random convex solids of 4 to 199 faces: a spread of sizes, or with
+// Random convex solids of 4 to 199 faces: a spread of sizes, each kind of
+// file at least once (41 and 101 faces have a nearly straight corner and a
+// nearly flat edge, which the triangulated kinds once spoilt), or with
 // DIDOD_UNFOLD_ALL=1 every size.
 TEST(Import, RandomConvexSolidsUnfoldIntoOnePieceAndFoldBackIntoTheirShape) {
   const bool all = std::getenv("DIDOD_UNFOLD_ALL") != nullptr;
-  std::vector<int> sizes{4, 5, 7, 12, 26, 56, 111, 168, 199};
+  std::vector<std::pair<int, std::size_t>> cases{{4, 0},  {5, 1},  {7, 2},   {12, 3},  {26, 4},  {41, 5},
+                                                 {56, 6}, {101, 4}, {111, 0}, {168, 2}, {199, 3}};
   if (all) {
-    sizes.clear();
-    for (int f = 4; f <= 199; ++f) sizes.push_back(f);
+    cases.clear();
+    for (int f = 4; f <= 199; ++f) cases.push_back({f, static_cast<std::size_t>(f) % Kinds().size()});
   }
-  for (std::size_t i = 0; i < sizes.size(); ++i) {
-    const Polyhedron solid = testing::RandomConvexSolid(sizes[i], 1);
-    ASSERT_EQ(static_cast<int>(solid.faces.size()), sizes[i]);
-    const Kind& kind = Kinds()[i % Kinds().size()];
-    SCOPED_TRACE(std::to_string(sizes[i]) + " faces as " + Describe(kind));
+  for (const auto& [faces, k] : cases) {
+    const Polyhedron solid = testing::RandomConvexSolid(faces, 1);
+    ASSERT_EQ(static_cast<int>(solid.faces.size()), faces);
+    const Kind& kind = Kinds()[k];
+    SCOPED_TRACE(std::to_string(faces) + " faces as " + Describe(kind));
     const Polyhedron imported = ThroughFile(solid, kind);
     ExpectSameSolid(solid, imported, 1e-6);
     ExpectFoldsInto(NetOf(imported), solid);
