@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
+#include <cstring>
 #include <string_view>
 #include <cstdint>
 #include <sstream>
@@ -133,17 +135,163 @@ Soup ReadOff(std::span<const unsigned char> bytes, const std::string& name, cons
   return soup;
 }
 
-void CheckPlyHeader(std::span<const unsigned char> bytes, const std::string& name, const ImportTolerances& limits) {
-  std::istringstream in(Head(bytes, 65536));
-  std::string line;
-  while (std::getline(in, line)) {
-    std::istringstream words(line);
-    std::string word, element;
-    long long n = 0;
-    if (!(words >> word)) continue;
-    if (word == "end_header") return;
-    if (word == "element" && words >> element >> n) CheckAnnounced(n, element == "face", bytes, name, limits);
+// PLY is read here too: the library's binary reader takes a first data byte
+// that looks like a line end for the end of the header line, and reads every
+// number after it shifted. The header names the format (ASCII, or binary of
+// either byte order) and the elements with their properties; the vertices'
+// x, y and z and the faces' list of corner numbers are taken, everything else
+// is skipped.
+Soup ReadPly(std::span<const unsigned char> bytes, const std::string& name, const ImportTolerances& limits) {
+  enum class Type { Int8, UInt8, Int16, UInt16, Int32, UInt32, Float32, Float64 };
+  struct Property {
+    std::string name;
+    Type type = Type::Float32;
+    bool list = false;
+    Type countType = Type::UInt8;
+  };
+  struct Element {
+    std::string name;
+    long long count = 0;
+    std::vector<Property> properties;
+  };
+  auto bad = [&](const std::string& what) {
+    return ImportError(Quoted(name) + " ist keine g\xC3\xBCltige PLY-Datei: " + what);
+  };
+  auto typeOf = [&](const std::string& t) {
+    static const std::pair<const char*, Type> kTypes[] = {
+        {"char", Type::Int8},     {"int8", Type::Int8},     {"uchar", Type::UInt8},    {"uint8", Type::UInt8},
+        {"short", Type::Int16},   {"int16", Type::Int16},   {"ushort", Type::UInt16},  {"uint16", Type::UInt16},
+        {"int", Type::Int32},     {"int32", Type::Int32},   {"uint", Type::UInt32},    {"uint32", Type::UInt32},
+        {"float", Type::Float32}, {"float32", Type::Float32}, {"double", Type::Float64}, {"float64", Type::Float64}};
+    for (const auto& [word, type] : kTypes)
+      if (t == word) return type;
+    throw bad("unbekannter Zahltyp \xE2\x80\x9E" + t.substr(0, 40) + "\xE2\x80\x9C");
+  };
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  std::size_t at = 0;
+  auto line = [&]() -> std::string {
+    if (at >= text.size()) throw ImportError(Quoted(name) + " ist unvollst\xC3\xA4ndig: die Datei endet im Kopf");
+    std::size_t end = text.find('\n', at);
+    if (end == std::string_view::npos) end = text.size();
+    std::string l(text.substr(at, end - at));
+    at = end + 1;
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    return l;
+  };
+  if (line() != "ply") throw ImportError(Quoted(name) + " ist keine PLY-Datei: sie beginnt nicht mit \xE2\x80\x9Eply\xE2\x80\x9C");
+  int format = -1;  // 0 ASCII, 1 binary little-endian, 2 binary big-endian
+  std::vector<Element> elements;
+  for (;;) {
+    std::istringstream words(line());
+    std::string word;
+    if (!(words >> word) || word == "comment" || word == "obj_info") continue;
+    if (word == "end_header") break;
+    if (word == "format") {
+      std::string kind;
+      words >> kind;
+      format = kind == "ascii" ? 0 : kind == "binary_little_endian" ? 1 : kind == "binary_big_endian" ? 2 : -1;
+      if (format < 0) throw bad("unbekanntes Format \xE2\x80\x9E" + kind.substr(0, 40) + "\xE2\x80\x9C");
+    } else if (word == "element") {
+      Element e;
+      if (!(words >> e.name >> e.count) || e.count < 0) throw bad("ein Element ohne Anzahl");
+      CheckAnnounced(e.count, e.name == "face", bytes, name, limits);
+      elements.push_back(std::move(e));
+    } else if (word == "property") {
+      if (elements.empty()) throw bad("eine Eigenschaft vor dem ersten Element");
+      Property p;
+      std::string type;
+      if (!(words >> type)) throw bad("eine Eigenschaft ohne Typ");
+      if (type == "list") {
+        std::string count, item;
+        if (!(words >> count >> item)) throw bad("eine Liste ohne Typen");
+        p.list = true;
+        p.countType = typeOf(count);
+        p.type = typeOf(item);
+      } else {
+        p.type = typeOf(type);
+      }
+      if (!(words >> p.name)) throw bad("eine Eigenschaft ohne Namen");
+      elements.back().properties.push_back(std::move(p));
+    } else {
+      throw bad("unbekannte Kopfzeile \xE2\x80\x9E" + word.substr(0, 40) + "\xE2\x80\x9C");
+    }
   }
+  if (format < 0) throw bad("die Formatzeile fehlt");
+  // The next number of the data, whatever the format.
+  auto ended = [&](const std::string& what) {
+    return ImportError(Quoted(name) + " ist unvollst\xC3\xA4ndig: die Datei endet vor " + what);
+  };
+  std::string what;  // for the message when the data ends early
+  auto number = [&](Type type) -> double {
+    if (format == 0) {
+      while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
+      std::size_t end = at;
+      while (end < text.size() && !std::isspace(static_cast<unsigned char>(text[end]))) ++end;
+      if (end == at) throw ended(what);
+      std::string_view w = text.substr(at, end - at);
+      at = end;
+      if (w.size() > 1 && w[0] == '+') w.remove_prefix(1);
+      double v = 0;
+      const auto r = std::from_chars(w.data(), w.data() + w.size(), v);
+      if (r.ec != std::errc() || r.ptr != w.data() + w.size()) throw bad("keine Zahl vor " + what);
+      return v;
+    }
+    static constexpr std::size_t kSize[] = {1, 1, 2, 2, 4, 4, 4, 8};
+    const std::size_t size = kSize[static_cast<int>(type)];
+    if (bytes.size() - std::min(at, bytes.size()) < size) throw ended(what);
+    unsigned char raw[8];
+    for (std::size_t i = 0; i < size; ++i) raw[i] = bytes[at + (format == 1 ? i : size - 1 - i)];
+    at += size;
+    auto as = [&](auto v) {
+      std::memcpy(&v, raw, sizeof v);
+      return static_cast<double>(v);
+    };
+    switch (type) {
+      case Type::Int8: return as(std::int8_t{});
+      case Type::UInt8: return as(std::uint8_t{});
+      case Type::Int16: return as(std::int16_t{});
+      case Type::UInt16: return as(std::uint16_t{});
+      case Type::Int32: return as(std::int32_t{});
+      case Type::UInt32: return as(std::uint32_t{});
+      case Type::Float32: return as(float{});
+      case Type::Float64: return as(double{});
+    }
+    return 0;
+  };
+  Soup soup;
+  for (const Element& e : elements) {
+    const bool isVertex = e.name == "vertex", isFace = e.name == "face";
+    for (long long i = 0; i < e.count; ++i) {
+      what = (isVertex ? "Ecke " : isFace ? "Fl\xC3\xA4" "che " : "Element " + e.name.substr(0, 40) + " ") +
+             std::to_string(i + 1);
+      Vec3 p;
+      std::vector<int> face;
+      for (const Property& prop : e.properties) {
+        if (!prop.list) {
+          const double v = number(prop.type);
+          if (isVertex && prop.name == "x") p.x = v;
+          if (isVertex && prop.name == "y") p.y = v;
+          if (isVertex && prop.name == "z") p.z = v;
+          continue;
+        }
+        const double n = number(prop.countType);
+        // Every item takes at least one byte (or one digit).
+        if (!(n >= 0) || n > static_cast<double>(bytes.size() - std::min(at, bytes.size())) || n != std::floor(n))
+          throw bad("eine Liste falscher L\xC3\xA4nge vor " + what);
+        const bool corners = isFace && (prop.name == "vertex_indices" || prop.name == "vertex_index");
+        for (long long k = 0; k < static_cast<long long>(n); ++k) {
+          const double v = number(prop.type);
+          if (corners) face.push_back(v >= 0 && v < 2147483647.0 && v == std::floor(v) ? static_cast<int>(v) : -1);
+        }
+      }
+      if (isVertex) soup.vertices.push_back(p);
+      if (isFace) soup.faces.push_back(std::move(face));
+    }
+  }
+  for (auto& face : soup.faces)
+    for (int& v : face)
+      if (v >= static_cast<int>(soup.vertices.size())) v = -1;
+  return soup;
 }
 
 // A binary STL holds 50 bytes per triangle after its 84 bytes of header and
@@ -201,7 +349,7 @@ Soup ReadSoup(std::span<const unsigned char> bytes, const std::string& name, con
   if (bytes.empty()) throw ImportError(Quoted(name) + " ist leer");
   const std::string hint = Extension(name);
   if (hint == "off") return ReadOff(bytes, name, limits);
-  if (hint == "ply") CheckPlyHeader(bytes, name, limits);
+  if (hint == "ply") return ReadPly(bytes, name, limits);
   if (hint == "stl") CheckStlSize(bytes, name);
   Assimp::Importer importer;
   const aiScene* scene = importer.ReadFileFromMemory(bytes.data(), bytes.size(), 0, hint.c_str());

@@ -136,6 +136,16 @@ TEST(BadFiles, BrokenAndOversizedFilesAreRefusedBeforeAnyWork) {
             "\xE2\x80\x9Eriesig.ply\xE2\x80\x9C ist zu gro\xC3\x9F: es k\xC3\xBCndigt 1000000000 Ecken an, "
             "h\xC3\xB6" "chstens 600000 werden gelesen");
 
+  EXPECT_EQ(Refusal("ply\nformat binary_middle_endian 1.0\nend_header\n", "x.ply"),
+            "\xE2\x80\x9Ex.ply\xE2\x80\x9C ist keine g\xC3\xBCltige PLY-Datei: unbekanntes Format "
+            "\xE2\x80\x9E" "binary_middle_endian\xE2\x80\x9C");
+  EXPECT_EQ(Refusal("ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nproperty float y\nproperty float z\n"
+                    "element face 1\nproperty list uchar int vertex_indices\nend_header\n0 0 0\n1 0 0\n0 1 0\n3 0 1\n",
+                    "kurz.ply"),
+            "\xE2\x80\x9Ekurz.ply\xE2\x80\x9C ist unvollst\xC3\xA4ndig: die Datei endet vor Fl\xC3\xA4" "che 1");
+  EXPECT_EQ(Refusal("ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\n", "kopf.ply"),
+            "\xE2\x80\x9Ekopf.ply\xE2\x80\x9C ist unvollst\xC3\xA4ndig: die Datei endet im Kopf");
+
   // A binary STL cut short after two of its twelve triangles.
   const Polyhedron cube{kCubeCorners, kCubeFaces};
   std::vector<unsigned char> stl = SolidFileBytes(cube, SolidFormat::StlBinary);

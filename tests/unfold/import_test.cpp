@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <cstdlib>
 #include <set>
 #include <string>
@@ -104,6 +106,52 @@ Construction NetOf(const Polyhedron& solid) {
   std::optional<Construction> c = solids::SolidNetConstruction(solid, "solid", 799, 638, ViewCentre{399, 319});
   if (!c) throw std::runtime_error("the net does not fit the store");
   return std::move(*c);
+}
+
+// A cube as PLY: ASCII with comments, normals, colours and an element the
+// import does not use, and binary in both byte orders, the first number's
+// first byte a line end (which the library's reader took for part of the
+// header's last line).
+TEST(Import, PlyFilesOfEveryFormatGiveTheCube) {
+  const std::vector<Vec3> corners{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}};
+  const std::vector<std::vector<int>> faces{{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4},
+                                            {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
+  std::string ascii =
+      "ply\r\nformat ascii 1.0\r\ncomment made by hand\r\nelement vertex 8\r\nproperty double x\r\n"
+      "property double y\r\nproperty double z\r\nproperty float nx\r\nproperty uchar red\r\nelement face 6\r\n"
+      "property list uchar int vertex_indices\r\nelement edge 1\r\nproperty int vertex1\r\nproperty int vertex2\r\n"
+      "end_header\r\n";
+  for (const Vec3& v : corners) ascii += std::to_string(v.x) + " " + std::to_string(v.y) + " " + std::to_string(v.z) + " 0.5 255\n";
+  for (const auto& f : faces) ascii += "4 " + std::to_string(f[0]) + " " + std::to_string(f[1]) + " " +
+                                       std::to_string(f[2]) + " " + std::to_string(f[3]) + "\n";
+  ascii += "0 1\n";
+  std::vector<std::vector<unsigned char>> files{{ascii.begin(), ascii.end()}};
+  for (const bool little : {true, false}) {
+    const std::string head = std::string("ply\nformat binary_") + (little ? "little" : "big") +
+                             "_endian 1.0\nelement vertex 8\nproperty float x\nproperty float y\nproperty float z\n"
+                             "element face 6\nproperty list uchar uint vertex_index\nend_header\n";
+    std::vector<unsigned char> b(head.begin(), head.end());
+    auto put = [&](std::uint32_t bits) {
+      for (int i = 0; i < 4; ++i) b.push_back(static_cast<unsigned char>(bits >> (little ? 8 * i : 24 - 8 * i)));
+    };
+    for (const Vec3& v : corners)
+      for (const double c : {v.x, v.y, v.z}) {
+        float f = static_cast<float>(c);
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &f, 4);
+        // The very first number: 0 with its lowest byte a line end (a tiny number, welded to 0).
+        put(b.size() == head.size() ? (little ? 0x0000000Au : 0x0A000000u) : bits);
+      }
+    for (const auto& f : faces) {
+      b.push_back(4);
+      for (int v : f) put(static_cast<std::uint32_t>(v));
+    }
+    files.push_back(std::move(b));
+  }
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    SCOPED_TRACE("file " + std::to_string(i));
+    ExpectSameSolid(Polyhedron{corners, faces}, ImportSolid(files[i], "w\xC3\xBCrfel.ply"), 1e-6);
+  }
 }
 
 // Every seventh solid through every kind of file; with DIDOD_UNFOLD_ALL=1
