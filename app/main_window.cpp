@@ -468,6 +468,7 @@ void Tfpoly::RG1C() {
   for (const std::string& name : CatalogueNames(LB8)) Co2->addItem(QString::fromStdString(name));
   Co2->setCurrentIndex(0);
   Co2->blockSignals(false);
+  shownNet_ = 0;
   WidenListToLongestEntry(Co2);
   construction_.GrabbedPoint = 0;
   construction_.FaceCount = 0;
@@ -671,6 +672,8 @@ void Tfpoly::S14Click() {
   if (construction_.GrabbedPoint != 0) return;
   const QString path = AskConstructionFile(this, FileDialogUse::Open, lastLoaded_);
   if (path.isEmpty()) return;
+  // The loaded file becomes the unchanged state: changed work before it is saved or let go first.
+  if (!ConfirmDiscardOrSave(QString::fromUtf8(kReplaceQuestion))) return;
   OpenConstructionFile(path);
 }
 
@@ -713,9 +716,20 @@ void Tfpoly::dropEvent(QDropEvent* event) {
 }
 
 void Tfpoly::Co2Change() {
+  const int before = shownNet_;
+  shownNet_ = Co2->currentIndex();
   if (Co2->currentIndex() <= 0 || construction_.GrabbedPoint != 0) return;
   std::optional<Construction> net = ReadCatalogueNet(LB8, Co2->currentText().toStdString(), SheetCentre());
   if (!net) return;  // typed text that names no net
+  // The chosen net becomes the unchanged state: changed work before it is saved or let go first.
+  if (!ConfirmDiscardOrSave(QString::fromUtf8(kReplaceQuestion))) {
+    // Cancelled: the box shows again what it showed before the choice.
+    const QSignalBlocker quiet(Co2);
+    Co2->setCurrentIndex(before);
+    Co2->setEditText(Co2->itemText(before));
+    shownNet_ = before;
+    return;
+  }
   RecordAction("Netz " + Co2->currentText().toStdString(), true, [&] { ReplaceConstruction(std::move(*net)); });
   netName_ = Co2->currentText().toStdString();
   SetCurrentFile(QString());

@@ -199,6 +199,7 @@ class Tfpoly : public QMainWindow {
   bool changedShown_ = false;  // the changed state last announced
   RememberedFile lastSaved_;   // where the save dialog starts
   RememberedFile lastLoaded_;  // where the open dialog starts
+  int shownNet_ = 0;           // the entry of Co2 before its latest change, shown again when a choice is cancelled
   RememberedFile lastImported_;  // where the import dialog starts
   std::vector<std::string> LB8;   // the catalogue's lines
 };

@@ -9,6 +9,8 @@ namespace didod {
 namespace {
 
 using didod::testing::Control;
+using didod::testing::OnNextModal;
+using didod::testing::PressOnNextBox;
 
 class CatalogueWindowTest : public ::testing::Test {
  protected:
@@ -34,10 +36,18 @@ TEST_F(CatalogueWindowTest, NetBoxListsDashThenTheHundredAndThreeNames) {
   EXPECT_EQ(Co2()->maxVisibleItems(), 32);
 }
 
-TEST_F(CatalogueWindowTest, ChoosingANetReplacesTheConstructionWithoutAQuestion) {
+TEST_F(CatalogueWindowTest, ChoosingANetReplacesTheConstructionAndAsksOnlyOverChangedWork) {
   QTest::mouseClick(Control<QPushButton>(window, "f4"), Qt::LeftButton);
   window.S40Click();
+  QString question;
+  PressOnNextBox("&Verwerfen", &question);
   Choose("Tetraeder");
+  EXPECT_EQ(question, QString::fromUtf8(kReplaceQuestion));
+  // A chosen net is unchanged work: the next choices replace it without a question.
+  QPointer<QTimer> noQuestion = OnNextModal([](QWidget* modal) {
+    ADD_FAILURE() << "a question over unchanged work";
+    modal->close();
+  });
   const Construction& c = window.construction();
   EXPECT_EQ(c.FaceCount, 4);
   EXPECT_EQ(c.PointCount, 12);
@@ -58,6 +68,7 @@ TEST_F(CatalogueWindowTest, ChoosingANetReplacesTheConstructionWithoutAQuestion)
   EXPECT_EQ(c.FaceCount, 12);
   EXPECT_EQ(static_cast<int>(c.JoinList.size()), 2 * (c.FaceCount - 1));
   for (const std::string& line : c.JoinList) EXPECT_NE(line.rfind('[', 0), 0u) << line;
+  delete noQuestion.data();
 }
 
 TEST_F(CatalogueWindowTest, DashAndUnknownTextChangeNothing) {
@@ -77,6 +88,7 @@ TEST_F(CatalogueWindowTest, DashAndUnknownTextChangeNothing) {
 TEST_F(CatalogueWindowTest, UndoBringsBackTheConstructionBeforeTheChoice) {
   QTest::mouseClick(Control<QPushButton>(window, "f5"), Qt::LeftButton);
   const Construction before = window.construction();
+  PressOnNextBox("&Verwerfen");
   Choose("Ikosaeder");
   EXPECT_EQ(window.construction().FaceCount, 20);
   window.Undo();

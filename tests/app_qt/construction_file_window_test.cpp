@@ -17,6 +17,7 @@ namespace {
 using didod::testing::AnswerFileDialog;
 using didod::testing::Control;
 using didod::testing::OnNextModal;
+using didod::testing::PressOnNextBox;
 
 QString ErrorTextOfNextModal(QString* text) {
   OnNextModal([text](QWidget* modal) {
@@ -55,8 +56,10 @@ TEST_F(FileWindowTest, SaveThenLoadGivesTheSameNetAtStandardScale) {
   EXPECT_EQ(window.construction().Scale, saved.Scale);  // saving changes nothing
 
   QTest::mouseClick(Control<QPushButton>(window, "f6"), Qt::LeftButton);
-  AnswerFileDialog(path + ".pko");
+  QString question;
+  AnswerFileDialog(path + ".pko", [&question] { PressOnNextBox("&Verwerfen", &question); });
   Control<QToolButton>(window, "S14")->click();
+  EXPECT_EQ(question, QString::fromUtf8(kReplaceQuestion));  // the face added after the save is let go
   const Construction& loaded = window.construction();
   EXPECT_EQ(loaded.Scale, 50.0);
   EXPECT_EQ(loaded.FaceCount, 2);
@@ -94,7 +97,8 @@ TEST_F(FileWindowTest, FailedLoadShowsTheMessageAndKeepsTheConstruction) {
   const QString missing = dir.filePath("fehlt.pko");
   QString message;
   // The error display opens as soon as the dialog has been answered.
-  AnswerFileDialog(missing, [&] { ErrorTextOfNextModal(&message); });
+  // The question about the changed work comes first, the error display after it.
+  AnswerFileDialog(missing, [&] { PressOnNextBox("&Verwerfen", nullptr, [&] { ErrorTextOfNextModal(&message); }); });
   QTest::mouseClick(Control<QToolButton>(window, "S14"), Qt::LeftButton);  // through the event dispatch, as a user's click
   QTRY_VERIFY_WITH_TIMEOUT(!message.isEmpty(), 3000);
   EXPECT_EQ(message, "Cannot open file " + missing + ".");
@@ -105,7 +109,8 @@ TEST_F(FileWindowTest, FailedLoadShowsTheMessageAndKeepsTheConstruction) {
   plain.write("1\r\n3\r\n3\r\n");
   plain.close();
   message.clear();
-  AnswerFileDialog(plain.fileName(), [&] { ErrorTextOfNextModal(&message); });
+  AnswerFileDialog(plain.fileName(),
+                   [&] { PressOnNextBox("&Verwerfen", nullptr, [&] { ErrorTextOfNextModal(&message); }); });
   QTest::mouseClick(Control<QToolButton>(window, "S14"), Qt::LeftButton);
   QTRY_VERIFY_WITH_TIMEOUT(!message.isEmpty(), 3000);
   EXPECT_EQ(message, "error.");

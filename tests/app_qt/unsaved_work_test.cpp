@@ -10,6 +10,7 @@
 
 #include "app/main_window.h"
 #include "app/solid_dialog.h"
+#include "persistence/construction_file.h"
 #include "tests/app_qt/window_support.h"
 
 namespace didod {
@@ -213,20 +214,81 @@ TEST_F(UnsavedWorkTest, ALoadOrACatalogueChoiceIsTheNewUnchangedState) {
   QObject::connect(&window, &Tfpoly::changedStateChanged, [&](bool changed) { announced << changed; });
   Click("f5");
   auto* nets = Control<QComboBox>("Co2");
+  Question chosen;
+  AnswerSaveQuestion(&chosen, "&Verwerfen");
   nets->setCurrentIndex(nets->findText("Tetraeder"));
+  EXPECT_TRUE(chosen.asked);
   EXPECT_FALSE(window.ConstructionChanged());
   EXPECT_EQ(announced, (QList<bool>{true, false}));
   AnswerFileDialog(dir.filePath("tetraeder.pko"));
   Click("S15");
   Click("f4");
   EXPECT_TRUE(window.ConstructionChanged());
-  AnswerFileDialog(dir.filePath("tetraeder.pko"));
+  Question loaded;
+  AnswerFileDialog(dir.filePath("tetraeder.pko"), [&] { AnswerSaveQuestion(&loaded, "&Verwerfen"); });
   Click("S14");
+  EXPECT_TRUE(loaded.asked);
   EXPECT_EQ(window.construction().FaceCount, 4);
   EXPECT_FALSE(window.ConstructionChanged());
   // Undoing the load brings back work that was never saved.
   window.Undo();
   EXPECT_TRUE(window.ConstructionChanged());
+}
+
+TEST_F(UnsavedWorkTest, ALoadOrACatalogueChoiceAsksBeforeItThrowsAwayChangedWork) {
+  Click("f5");
+  auto* nets = Control<QComboBox>("Co2");
+  nets->setFocus();
+  // A choice by keyboard over changed work, cancelled: the pentagon and the box's entry stay.
+  Question cancelled;
+  AnswerSaveQuestion(&cancelled, "&Abbrechen");
+  QTest::keyClick(nets, Qt::Key_Down);
+  ASSERT_TRUE(cancelled.asked);
+  EXPECT_EQ(cancelled.text, "Die Konstruktion wurde geändert. Vorher speichern?");
+  EXPECT_EQ(cancelled.escapeButton, "&Abbrechen");
+  EXPECT_EQ(window.construction().FaceCount, 1);
+  EXPECT_EQ(nets->currentIndex(), 0);
+  EXPECT_EQ(nets->currentText(), "-");
+  EXPECT_TRUE(window.ConstructionChanged());
+  EXPECT_EQ(window.history().UndoLabel(), "Fünfeck hinzufügen");
+  // Verwerfen: the chosen net replaces the work.
+  Question discarded;
+  AnswerSaveQuestion(&discarded, "&Verwerfen");
+  QTest::keyClick(nets, Qt::Key_Down);
+  EXPECT_TRUE(discarded.asked);
+  EXPECT_EQ(nets->currentText(), "Antiprisma 5");
+  const int antiprism = window.construction().FaceCount;
+  EXPECT_GT(antiprism, 1);
+  EXPECT_FALSE(window.ConstructionChanged());
+  const QString net = dir.filePath("antiprisma.pko");
+  AnswerFileDialog(net);
+  Click("S15");
+  Click("f3");
+  // A typed name over changed work, cancelled with Esc: the box shows the chosen entry again.
+  Question typed;
+  AnswerSaveQuestion(&typed, "");
+  nets->setEditText("würfel");
+  EXPECT_TRUE(typed.asked);
+  EXPECT_EQ(nets->currentText(), "Antiprisma 5");
+  EXPECT_EQ(window.construction().FaceCount, antiprism + 1);
+
+  // A load over changed work: Abbrechen keeps the work; Speichern saves it first.
+  Question kept;
+  AnswerFileDialog(net, [&] { AnswerSaveQuestion(&kept, "&Abbrechen"); });
+  Click("S14");
+  EXPECT_TRUE(kept.asked);
+  EXPECT_EQ(window.construction().FaceCount, antiprism + 1);
+  EXPECT_TRUE(window.ConstructionChanged());
+  const QString work = dir.filePath("mit_dreieck.pko");
+  Question saved;
+  AnswerFileDialog(net, [&] { AnswerSaveQuestion(&saved, "&Speichern", [&] { AnswerFileDialog(work); }); });
+  Click("S14");
+  EXPECT_TRUE(saved.asked);
+  EXPECT_EQ(window.construction().FaceCount, antiprism);
+  EXPECT_FALSE(window.ConstructionChanged());
+  // The work saved on the way holds the triangle.
+  EXPECT_EQ(LoadConstructionFile(QFile::encodeName(work).toStdString(), ViewCentre{399, 300}).FaceCount,
+            antiprism + 1);
 }
 
 }  // namespace

@@ -60,10 +60,13 @@ TEST_F(WindowKeysTest, CtrlZAndCtrlYActOnTheConstructionRightAfterACatalogueChoi
   auto* nets = Find<QComboBox>("Co2");
   QLineEdit* text = nets->lineEdit();
   text->setFocus();
+  didod::testing::PressOnNextBox("&Verwerfen");  // the square is let go
   QTest::keyClick(text, Qt::Key_Down);  // the first net of the list
   ASSERT_EQ(nets->currentText(), "Antiprisma 5");
   const int netFaces = window.construction().FaceCount;
   ASSERT_GT(netFaces, 1);
+  window.activateWindow();  // back from the question, as the window manager does
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
   ASSERT_TRUE(text->hasFocus());
   QTest::keyClick(text, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(window.construction().FaceCount, 1);

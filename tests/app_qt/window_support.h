@@ -1,11 +1,13 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPointer>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -46,6 +48,21 @@ inline QPointer<QTimer> OnNextModal(std::function<void(QWidget*)> answer) {
   });
   timer->start();
   return timer;
+}
+
+// Presses the button with `caption` on the next message box that opens, as a
+// user's click; the box's text goes to `text` when one is given. `then` runs
+// after the press (to answer a box that follows).
+inline QPointer<QTimer> PressOnNextBox(const QString& caption, QString* text = nullptr,
+                                       std::function<void()> then = {}) {
+  return OnNextModal([caption, text, then](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    if (text != nullptr) *text = box->text();
+    for (QAbstractButton* button : box->buttons())
+      if (button->text() == caption) QTest::mouseClick(button, Qt::LeftButton);
+    if (then) then();
+  });
 }
 
 // Answers the next construction file dialog with a path, or cancels it; then runs `then`.
