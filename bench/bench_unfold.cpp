@@ -75,16 +75,12 @@ const Kind kKinds[] = {{SolidFormat::Off, false, "k.off"},      {SolidFormat::Ob
                        {SolidFormat::Ply, false, "k.ply"}};
 
 // Import, unfold and fold back; seconds taken and whether it came back congruent.
-std::pair<double, bool> Round(const Polyhedron& solid, const Kind& kind, std::string& why, bool check = true) {
+std::pair<double, bool> Round(const Polyhedron& solid, const Kind& kind, std::string& why) {
   const std::vector<unsigned char> bytes = unfold::SolidFileBytes(solid, kind.format, kind.triangles);
   const auto start = std::chrono::steady_clock::now();
   try {
     const solids::FileNet n = NetOfBytes(bytes, kind.name);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (!check) {
-      why = "placed; net check skipped";
-      return {seconds, true};
-    }
     const FoldResult r = FoldNet(n.net);
     bool same = false;  // the shape is one of the solids the net closes into
     for (const FoldedSolid& s : r.solids) {
@@ -106,14 +102,13 @@ int Table(const std::vector<std::string>& only) {
   std::printf("cube (OFF): %.3f ms; times below are ratios to it\n", cube * 1e3);
   int failed = 0, done = 0;
   double worst = 0;
-  // The net check does not keep its time budget on this one's spikes yet.
   auto wanted = [&](const std::string& label) {
     return only.empty() || std::find(only.begin(), only.end(), label) != only.end();
   };
   auto row = [&](const std::string& label, const Polyhedron& solid) {
     for (const Kind& kind : kKinds) {
       why.clear();
-      const auto [seconds, same] = Round(solid, kind, why, label != "Spikey");
+      const auto [seconds, same] = Round(solid, kind, why);
       ++done;
       worst = std::max(worst, seconds / cube);
       if (!same) ++failed;

@@ -16,7 +16,8 @@ std::optional<Construction> SolidNetConstruction(const Polyhedron& solid, const 
                                                  int sheetHeight, ViewCentre centre,
                                                  const unfold::Deadline& deadline) {
   const unfold::SheetBox box = unfold::SheetBoxFor(sheetWidth, sheetHeight);
-  unfold::Net net = unfold::Unfold(solid, box, NetSeed(name), nullptr, deadline);
+  // Faces lying edge to edge by chance would look joined to the net check.
+  unfold::Net net = unfold::Unfold(solid, box, NetSeed(name), nullptr, deadline, true);
   unfold::FitNet(net, box);
   return unfold::NetConstruction(net, centre);
 }

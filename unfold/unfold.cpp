@@ -158,6 +158,20 @@ bool Overlap(const Shape& a, const Shape& b) {
   return PiecesOverlap(a, b) > 1e-10 * std::min(a.area, b.area);
 }
 
+// Whether two placed faces have an edge in common, one running back along the
+// other (closer than `tolerance` at both ends).
+bool ShareEdge(const Shape& a, const Shape& b, double tolerance) {
+  if (a.hix < b.lox - tolerance || b.hix < a.lox - tolerance || a.hiy < b.loy - tolerance || b.hiy < a.loy - tolerance)
+    return false;
+  const std::size_t n = a.corners.size(), m = b.corners.size();
+  for (std::size_t k = 0; k < n; ++k)
+    for (std::size_t j = 0; j < m; ++j)
+      if (Distance(a.corners[k], b.corners[(j + 1) % m]) <= tolerance &&
+          Distance(a.corners[(k + 1) % n], b.corners[j]) <= tolerance)
+        return true;
+  return false;
+}
+
 // The neighbour's corners placed so that its edge `j` lies on edge `i` of the placed face.
 std::vector<Vec2> PlaceAcross(const std::vector<Vec2>& placed, int i, const std::vector<Vec2>& local, int j) {
   const int n = static_cast<int>(placed.size()), m = static_cast<int>(local.size());
@@ -180,11 +194,17 @@ struct Layout {
   const Polyhedron* solid = nullptr;
   std::vector<std::vector<Vec2>> local;
   std::vector<std::vector<Neighbour>> neighbours;
+  // With edges kept apart: how close two edges of faces that do not hang on
+  // each other may come before they count as lying on each other.
+  double apart = 0;
+  // Whether laying `s` next to `other` keeps them apart as asked.
+  bool Apart(const Shape& s, const Shape& other) const { return apart <= 0 || !ShareEdge(s, other, apart); }
 };
 
-Layout MakeLayout(const Polyhedron& p) {
+Layout MakeLayout(const Polyhedron& p, bool edgesApart = false) {
   Layout l;
   l.solid = &p;
+  if (edgesApart) l.apart = 1e-3 * EdgeLengthRange(p).first;
   for (int f = 0; f < static_cast<int>(p.faces.size()); ++f) l.local.push_back(LocalShape(p, f));
   l.neighbours = Adjacency(p);
   return l;
@@ -220,8 +240,8 @@ bool Grow(const Layout& l, int root, double angle, double noise, Random& rng, co
       if (slot[nb.face] >= 0) continue;
       Shape s = MakeShape(PlaceAcross(shapes[at].corners, static_cast<int>(i), l.local[nb.face], nb.edge));
       bool free = true;
-      for (const Shape& other : shapes)
-        if (Overlap(s, other)) { free = false; break; }
+      for (std::size_t o = 0; o < shapes.size() && free; ++o)
+        free = !Overlap(s, shapes[o]) && (static_cast<int>(o) == at || l.Apart(s, shapes[o]));
       if (!free) continue;
       const double key = BoxNorm(s.corners, box) + noise * rng.Uniform();
       options.push_back({nb.face, at, static_cast<int>(i), nb.edge, std::move(s), key});
@@ -256,7 +276,7 @@ bool Grow(const Layout& l, int root, double angle, double noise, Random& rng, co
     shapes.push_back(chosen.shape);
     for (Option& o : options) {
       if (!o.alive) continue;
-      if (o.face == chosen.face || Overlap(o.shape, shapes.back())) o.alive = false;
+      if (o.face == chosen.face || Overlap(o.shape, shapes.back()) || !l.Apart(o.shape, shapes.back())) o.alive = false;
     }
     // Drop dead options now and then to keep the scans short.
     if (options.size() > 64) {
@@ -401,7 +421,8 @@ double Improve(const Layout& l, Net& net, const SheetBox& box, double score, int
           }
           moved.push_back(MakeShape(pts));
           for (int o = 0; o < count && free; ++o)
-            if (!inBranch[o] && Overlap(moved.back(), shapes[o])) free = false;
+            if (!inBranch[o] && (Overlap(moved.back(), shapes[o]) || (!(m == k && o == g) && !l.Apart(moved.back(), shapes[o]))))
+              free = false;
           if (!free) break;
         }
         if (!free) continue;
@@ -470,8 +491,8 @@ class Backtracker {
       if (at < 0) continue;
       Shape s = MakeShape(PlaceAcross(net.faces[at].corners, nb.edge, l_.local[f], static_cast<int>(e)));
       bool free = true;
-      for (const Shape& other : shapes_)
-        if (Overlap(s, other)) { free = false; break; }
+      for (std::size_t o = 0; o < shapes_.size() && free; ++o)
+        free = !Overlap(s, shapes_[o]) && (static_cast<int>(o) == at || l_.Apart(s, shapes_[o]));
       if (free) places.push_back({at, nb.edge, static_cast<int>(e), s, BoxNorm(s.corners, box_)});
     }
     std::stable_sort(places.begin(), places.end(), [](const Place& a, const Place& b) { return a.key < b.key; });
@@ -528,8 +549,9 @@ class Backtracker {
 
 }  // namespace
 
-Net UnfoldByBacktracking(const Polyhedron& solid, const SheetBox& box, long budget, const Deadline& deadline) {
-  const Layout l = MakeLayout(solid);
+Net UnfoldByBacktracking(const Polyhedron& solid, const SheetBox& box, long budget, const Deadline& deadline,
+                         bool edgesApart) {
+  const Layout l = MakeLayout(solid, edgesApart);
   Net net;
   for (int root = 0; root < static_cast<int>(solid.faces.size()); ++root) {
     Backtracker b(l, box, budget, deadline);
@@ -540,8 +562,8 @@ Net UnfoldByBacktracking(const Polyhedron& solid, const SheetBox& box, long budg
 }
 
 Net Unfold(const Polyhedron& solid, const SheetBox& box, std::uint32_t seed, const NetScore& score,
-           const Deadline& deadline) {
-  const Layout l = MakeLayout(solid);
+           const Deadline& deadline, bool edgesApart) {
+  const Layout l = MakeLayout(solid, edgesApart);
   const int count = static_cast<int>(solid.faces.size());
   Random rng(seed);
   const int attempts = std::clamp(1600 / count, 24, 80);
@@ -564,7 +586,12 @@ Net Unfold(const Polyhedron& solid, const SheetBox& box, std::uint32_t seed, con
   }
   if (bestScale == 0) {
     if (deadline.Passed()) throw UnfoldStopped(deadline.Cancelled());
-    best = UnfoldByBacktracking(solid, box, 200000, deadline);
+    try {
+      best = UnfoldByBacktracking(solid, box, 200000, deadline, edgesApart);
+    } catch (const NoNetFound&) {
+      if (!edgesApart) throw;
+      best = UnfoldByBacktracking(solid, box, 200000, deadline);  // edge to edge, then
+    }
     bestScale = score ? score(best) : BestTurn(best, box, 60, 16).second;
     grown.push_back({bestScale, best});
   }

@@ -67,16 +67,21 @@ class UnfoldStopped : public std::runtime_error {
 // Throws NoNetFound when no overlap-free net is found. A score other than the
 // fitted size may be given (larger is better). When the deadline passes, the
 // best net found so far is returned, and UnfoldStopped is thrown when there is
-// none; without a deadline the result depends on the seed alone.
+// none; without a deadline the result depends on the seed alone. With
+// `edgesApart`, no two faces lie edge to edge in the net unless one hangs on
+// the other (as far as the search finds such a net): faces laid round a
+// corner whose angles add up to a full turn would close up there and look
+// joined to the net check.
 using NetScore = std::function<double(const Net&)>;
 Net Unfold(const Polyhedron& solid, const SheetBox& box, std::uint32_t seed, const NetScore& score = nullptr,
-           const Deadline& deadline = {});
+           const Deadline& deadline = {}, bool edgesApart = false);
 
 // The first overlap-free net a depth-first search finds, trying each face as
 // the first; the fallback when growing nets fails. Throws NoNetFound when the
 // search gives up (after `budget` faces laid from every first face), and
 // UnfoldStopped when the deadline passes first.
-Net UnfoldByBacktracking(const Polyhedron& solid, const SheetBox& box, long budget, const Deadline& deadline = {});
+Net UnfoldByBacktracking(const Polyhedron& solid, const SheetBox& box, long budget, const Deadline& deadline = {},
+                         bool edgesApart = false);
 
 // Turns, centres and scales the net to the largest size that fits the box.
 // Returns the scale factor applied.

@@ -75,7 +75,7 @@ void ExpectSameSolid(const Polyhedron& want, const Polyhedron& got, double preci
 }
 
 // The construction folds into a solid of the shape given.
-void ExpectFoldsInto(const Construction& c, const Polyhedron& shape, bool placedOnly = false) {
+void ExpectFoldsInto(const Construction& c, const Polyhedron& shape) {
   ASSERT_TRUE(c.IsConsistent());
   EXPECT_EQ(c.FaceCount, static_cast<int>(shape.faces.size()));
   EXPECT_EQ(c.JoinList.size(), 2u * (shape.faces.size() - 1));
@@ -85,7 +85,6 @@ void ExpectFoldsInto(const Construction& c, const Polyhedron& shape, bool placed
     EXPECT_LE(std::fabs(c.NetPoints[i].x), box.halfWidth + 1e-9);
     EXPECT_LE(std::fabs(c.NetPoints[i].y), box.halfHeight + 1e-9);
   }
-  if (placedOnly) return;
   // A budget no load on the machine exhausts, so that the outcome depends on
   // the net alone (these nets are checked in well under a second each).
   FoldOptions options;
@@ -170,7 +169,10 @@ TEST(Import, CatalogueSolidsComeBackFromEveryKindOfFile) {
   }
 }
 
-// Every third solid through one kind of file, the kinds taking turns; with
+// Every third solid through one kind of file, the kinds taking turns, and
+// Spikey as OFF (ten equilateral triangles meet at twelve of its corners: six
+// of them laid round such a corner close up edge to edge, which the net must
+// avoid); with
 // DIDOD_UNFOLD_ALL=1 every solid through every kind.
 TEST(Import, CatalogueSolidsUnfoldIntoOnePieceAndFoldBackIntoTheirShape) {
   const bool all = std::getenv("DIDOD_UNFOLD_ALL") != nullptr;
@@ -178,14 +180,10 @@ TEST(Import, CatalogueSolidsUnfoldIntoOnePieceAndFoldBackIntoTheirShape) {
   for (std::size_t i = 0; i < names.size(); ++i) {
     const Polyhedron solid = netgen::BuildSolid(names[i]);
     for (std::size_t k = 0; k < Kinds().size(); ++k) {
-      if (!all && (i % 3 != 0 || k != i / 3 % Kinds().size())) continue;
+      const bool spikey = names[i] == "Spikey" && k == 0;
+      if (!all && !spikey && (i % 3 != 0 || k != i / 3 % Kinds().size())) continue;
       SCOPED_TRACE(names[i] + " as " + Describe(Kinds()[k]));
-      // The net check may give up on the spikes of the one solid it finds hardest.
-      // The net check does not yet keep its time budget on the spikes of this
-      // solid (it lists combinations of glued vertices without end); its
-      // ready-made net is checked by the fold tests.
-      const bool check = names[i] != "Spikey";
-      ExpectFoldsInto(NetOf(ThroughFile(solid, Kinds()[k], names[i])), solid, !check);
+      ExpectFoldsInto(NetOf(ThroughFile(solid, Kinds()[k], names[i])), solid);
     }
   }
 }
