@@ -269,6 +269,8 @@ void Tfpoly::BuildCaptionStrip(QWidget* parent) {
     button->setAutoRaise(true);
     button->setToolTip(hint);
     button->setFixedSize(size);
+    // The bar's icon size is the glyphs' own, so they are drawn unscaled.
+    button->setIconSize(bar->iconSize());
     button->setFocusPolicy(Qt::NoFocus);
     bar->addWidget(button);
     return button;
