@@ -284,6 +284,7 @@ void GuideWindow::DrawPictures(qreal ratio) {
   // The text first: setting it clears the document, resources included.
   text_->setHtml(GuideHtml());
   QTextDocument* doc = text_->document();
+  doc->setDocumentMargin(14);
   const JoinPictures join = DrawJoinPictures(ratio);
   doc->addResource(QTextDocument::ImageResource, QUrl(kGuidePictureLoose), join.loose);
   doc->addResource(QTextDocument::ImageResource, QUrl(kGuidePictureTurned), join.turned);
