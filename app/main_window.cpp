@@ -23,6 +23,7 @@
 #include "app/craft_dialog.h"
 #include "app/fold_view.h"
 #include "app/glyphs.h"
+#include "app/help.h"
 #include "app/solid_dialog.h"
 #include "app/solid_file_dialog.h"
 #include "app/whole_check_box.h"
@@ -241,6 +242,14 @@ void Tfpoly::BuildMenu() {
   });
   craftSaveAction->setObjectName("MCraftSave");
   craftPrintAction->setObjectName("MCraftPrint");
+
+  helpMenu = MM1->addMenu("&Hilfe");
+  helpMenu->setObjectName("MHelp");
+  guideAction = helpMenu->addAction("&Anleitung", this, [this] { ShowGuide(this); });
+  guideAction->setObjectName("MGuide");
+  guideAction->setShortcut(QKeySequence(Qt::Key_F1));
+  aboutAction = helpMenu->addAction("Ü&ber Zozeroradedar", this, [this] { ShowAbout(this); });
+  aboutAction->setObjectName("MAbout");
 }
 
 void Tfpoly::BuildCaptionStrip(QWidget* parent) {

@@ -166,6 +166,8 @@ class Tfpoly : public QMainWindow {
   QAction* foldAction = nullptr;
   QAction* craftSaveAction = nullptr;
   QAction* craftPrintAction = nullptr;
+  QMenu* helpMenu = nullptr;  // "Hilfe"
+  QAction *guideAction = nullptr, *aboutAction = nullptr;
   QAction* loadShortcut = nullptr;
   QAction* clearAction = nullptr;
   QMenu* viewMenu = nullptr;  // "Ansicht"
