@@ -294,23 +294,136 @@ Soup ReadPly(std::span<const unsigned char> bytes, const std::string& name, cons
   return soup;
 }
 
-// A binary STL holds 50 bytes per triangle after its 84 bytes of header and
-// count; one that does not begin like an ASCII file must have them all.
-void CheckStlSize(std::span<const unsigned char> bytes, const std::string& name) {
+// STL is read here too: the library's ASCII reader keeps memory it never
+// frees on some malformed files, and a reader of our own names the line of a
+// fault. A binary STL holds 50 bytes per triangle after its 84 bytes of header
+// and count; a file that has exactly that size is binary even when its header
+// begins with "solid", as some exporters write it. Otherwise a file that
+// begins with "solid" is ASCII: facets of "facet normal", "outer loop", three
+// or more "vertex x y z", "endloop" and "endfacet", keywords in any case.
+Soup ReadStl(std::span<const unsigned char> bytes, const std::string& name, const ImportTolerances& limits) {
+  std::uint32_t count = 0;
+  if (bytes.size() >= 84)
+    for (int i = 3; i >= 0; --i) count = count << 8 | bytes[static_cast<std::size_t>(80 + i)];
+  const unsigned long long binarySize = 84ULL + 50ULL * count;
   std::string head = Head(bytes, 256);
   head.erase(0, head.find_first_not_of(" \t\r\n"));
   std::transform(head.begin(), head.end(), head.begin(), [](unsigned char c) { return std::tolower(c); });
-  const bool ascii = head.compare(0, 5, "solid") == 0 && head.find("facet") != std::string::npos;
-  if (ascii) return;
-  if (bytes.size() < 84)
-    throw ImportError(Quoted(name) + " ist unvollst\xC3\xA4ndig: eine bin\xC3\xA4re STL-Datei hat mindestens 84 Bytes");
-  std::uint32_t count = 0;
-  for (int i = 3; i >= 0; --i) count = count << 8 | bytes[80 + i];
-  const unsigned long long need = 84ULL + 50ULL * count;
-  if (bytes.size() < need)
-    throw ImportError(Quoted(name) + " ist unvollst\xC3\xA4ndig: es k\xC3\xBCndigt " +
-                      Count(count, "Dreieck", "Dreiecke") + " an, enth\xC3\xA4lt aber nur " +
-                      Count(static_cast<long long>((bytes.size() - 84) / 50), "ganzes", "ganze"));
+  const bool ascii = bytes.size() != binarySize && head.compare(0, 5, "solid") == 0;
+  Soup soup;
+  auto tooMany = [&](long long facets) {
+    return ImportError(Quoted(name) + " ist zu gro\xC3\x9F: es enth\xC3\xA4lt " +
+                       Count(facets, "Dreieck", "Dreiecke") + ", h\xC3\xB6" "chstens " +
+                       std::to_string(limits.maxInputFaces) + " werden gelesen");
+  };
+  if (!ascii) {
+    if (bytes.size() < 84)
+      throw ImportError(Quoted(name) + " ist unvollst\xC3\xA4ndig: eine bin\xC3\xA4re STL-Datei hat mindestens 84 Bytes");
+    if (bytes.size() < binarySize)
+      throw ImportError(Quoted(name) + " ist unvollst\xC3\xA4ndig: es k\xC3\xBCndigt " +
+                        Count(count, "Dreieck", "Dreiecke") + " an, enth\xC3\xA4lt aber nur " +
+                        Count(static_cast<long long>((bytes.size() - 84) / 50), "ganzes", "ganze"));
+    if (static_cast<long long>(count) > limits.maxInputFaces || 3LL * count > limits.maxInputVertices)
+      throw tooMany(count);
+    auto real = [&](std::size_t at) {
+      std::uint32_t word = 0;
+      for (int i = 3; i >= 0; --i) word = word << 8 | bytes[at + static_cast<std::size_t>(i)];
+      float value;
+      std::memcpy(&value, &word, sizeof value);
+      return static_cast<double>(value);
+    };
+    for (std::uint32_t t = 0; t < count; ++t) {
+      const std::size_t at = 84 + 50 * static_cast<std::size_t>(t) + 12;  // after the normal
+      std::vector<int> face;
+      for (std::size_t k = 0; k < 3; ++k) {
+        face.push_back(static_cast<int>(soup.vertices.size()));
+        soup.vertices.push_back({real(at + 12 * k), real(at + 12 * k + 4), real(at + 12 * k + 8)});
+      }
+      soup.faces.push_back(std::move(face));
+    }
+    return soup;
+  }
+
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  std::size_t at = 0;
+  long long lineNumber = 1;
+  auto skipSpace = [&] {
+    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) lineNumber += text[at++] == '\n';
+  };
+  // The next word, empty at the end of the text.
+  auto word = [&] {
+    skipSpace();
+    const std::size_t start = at;
+    while (at < text.size() && !std::isspace(static_cast<unsigned char>(text[at]))) ++at;
+    return text.substr(start, at - start);
+  };
+  auto bad = [&](const std::string& what) {
+    return ImportError(Quoted(name) + " ist keine g\xC3\xBCltige STL-Datei: " + what + " in Zeile " +
+                       std::to_string(lineNumber));
+  };
+  auto is = [](std::string_view w, std::string_view keyword) {
+    return w.size() == keyword.size() && std::equal(w.begin(), w.end(), keyword.begin(), [](char a, char b) {
+             return std::tolower(static_cast<unsigned char>(a)) == b;
+           });
+  };
+  auto expect = [&](std::string_view keyword) {
+    const std::string_view w = word();
+    if (w.empty())
+      throw ImportError(Quoted(name) + " ist unvollst\xC3\xA4ndig: die Datei endet vor \xE2\x80\x9E" +
+                        std::string(keyword) + "\xE2\x80\x9C");
+    if (!is(w, keyword)) throw bad("\xE2\x80\x9E" + std::string(keyword) + "\xE2\x80\x9C erwartet");
+  };
+  auto number = [&]() {
+    std::string_view w = word();
+    if (w.size() > 1 && w[0] == '+') w.remove_prefix(1);
+    double v = 0;
+    const char* end = w.data() + w.size();
+    const auto r = std::from_chars(w.data(), end, v);
+    if (w.empty() || r.ec != std::errc() || r.ptr != end) throw bad("keine Zahl");
+    return v;
+  };
+  // The name after "solid" or "endsolid" runs to the end of its line.
+  auto skipLine = [&] {
+    while (at < text.size() && text[at] != '\n') ++at;
+  };
+  expect("solid");
+  skipLine();
+  long long facets = 0;
+  for (std::string_view w = word(); !w.empty(); w = word()) {
+    if (is(w, "endsolid")) {
+      skipLine();
+      // Several solids may follow one another; each adds its facets.
+      if (const std::string_view next = word(); !next.empty()) {
+        if (!is(next, "solid")) throw bad("\xE2\x80\x9Esolid\xE2\x80\x9C erwartet");
+        skipLine();
+      }
+      continue;
+    }
+    if (!is(w, "facet")) throw bad("\xE2\x80\x9E" "facet\xE2\x80\x9C erwartet");
+    if (++facets > limits.maxInputFaces) throw tooMany(facets);
+    expect("normal");
+    for (int k = 0; k < 3; ++k) number();
+    expect("outer");
+    expect("loop");
+    std::vector<int> face;
+    for (std::string_view v = word();; v = word()) {
+      if (v.empty())
+        throw ImportError(Quoted(name) + " ist unvollst\xC3\xA4ndig: die Datei endet vor \xE2\x80\x9E" "endloop\xE2\x80\x9C");
+      if (is(v, "endloop")) break;
+      if (!is(v, "vertex")) throw bad("\xE2\x80\x9Evertex\xE2\x80\x9C erwartet");
+      if (static_cast<long long>(soup.vertices.size()) >= limits.maxInputVertices) throw tooMany(facets);
+      Vec3 p;
+      p.x = number();
+      p.y = number();
+      p.z = number();
+      face.push_back(static_cast<int>(soup.vertices.size()));
+      soup.vertices.push_back(p);
+    }
+    if (face.size() < 3) throw bad("eine Fl\xC3\xA4" "che mit weniger als drei Ecken");
+    expect("endfacet");
+    soup.faces.push_back(std::move(face));
+  }
+  return soup;
 }
 
 // Every mesh of the scene, moved by the transforms of the nodes above it.
@@ -350,7 +463,7 @@ Soup ReadSoup(std::span<const unsigned char> bytes, const std::string& name, con
   const std::string hint = Extension(name);
   if (hint == "off") return ReadOff(bytes, name, limits);
   if (hint == "ply") return ReadPly(bytes, name, limits);
-  if (hint == "stl") CheckStlSize(bytes, name);
+  if (hint == "stl") return ReadStl(bytes, name, limits);
   Assimp::Importer importer;
   const aiScene* scene = importer.ReadFileFromMemory(bytes.data(), bytes.size(), 0, hint.c_str());
   if (!scene || !scene->mRootNode) {

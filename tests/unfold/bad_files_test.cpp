@@ -2,6 +2,7 @@
 // that says what is wrong.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -164,6 +165,52 @@ TEST(BadFiles, BrokenAndOversizedFilesAreRefusedBeforeAnyWork) {
   EXPECT_EQ(MessageOf([&] { ImportSolid(SolidFileBytes(many, SolidFormat::Obj), "viele.obj"); }),
             "\xE2\x80\x9Eviele.obj\xE2\x80\x9C hat 240 Fl\xC3\xA4" "chen mit zusammen 720 Ecken; eine Konstruktion fasst "
             "h\xC3\xB6" "chstens 199 Fl\xC3\xA4" "chen und 999 Punkte");
+}
+
+// STL as exporters write it: the tetrahedron once as ASCII with odd spacing,
+// upper-case keywords and two solids in one file, once as binary whose header
+// begins with "solid"; both give the same solid. Broken ASCII names its line.
+TEST(BadFiles, StlFilesOfEveryKindAreReadAndBrokenOnesNameTheirLine) {
+  const Polyhedron tetra{{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}}, {{0, 2, 1}, {0, 1, 3}, {1, 2, 3}, {0, 3, 2}}};
+  std::string ascii = "  solid zwei Teile\n";
+  for (std::size_t f = 0; f < tetra.faces.size(); ++f) {
+    if (f == 2) ascii += "endsolid zwei Teile\nsolid\n";
+    ascii += " FACET Normal 0 0 0\n  outer loop\n";
+    for (int v : tetra.faces[f]) {
+      const Vec3& p = tetra.vertices[static_cast<std::size_t>(v)];
+      ascii += "\tvertex  " + std::to_string(p.x) + " +" + std::to_string(p.y) + " " + std::to_string(p.z) + "\r\n";
+    }
+    ascii += "  endloop\nendfacet\n";
+  }
+  ascii += "endsolid\n";
+  const Polyhedron fromAscii = ImportSolid(Bytes(ascii), "tetra.stl");
+  std::vector<unsigned char> binary = SolidFileBytes(tetra, SolidFormat::StlBinary);
+  std::copy_n("solid exported", 14, binary.begin());
+  const Polyhedron fromBinary = ImportSolid(binary, "tetra.stl");
+  EXPECT_EQ(fromAscii.faces.size(), 4u);
+  EXPECT_EQ(fromBinary.faces, fromAscii.faces);
+  ASSERT_EQ(fromBinary.vertices.size(), 4u);
+  for (std::size_t v = 0; v < 4; ++v) EXPECT_LT(Distance(fromBinary.vertices[v], fromAscii.vertices[v]), 1e-6);
+
+  const std::string facetStart = "solid t\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\n";
+  EXPECT_EQ(Refusal(facetStart + "vertex 1 0 x\n", "t.stl"),
+            "\xE2\x80\x9Et.stl\xE2\x80\x9C ist keine g\xC3\xBCltige STL-Datei: keine Zahl in Zeile 5");
+  EXPECT_EQ(Refusal(facetStart + "vertex 1 0 0\nvertex 0 1 0\nendfacet\n", "t.stl"),
+            "\xE2\x80\x9Et.stl\xE2\x80\x9C ist keine g\xC3\xBCltige STL-Datei: \xE2\x80\x9Evertex\xE2\x80\x9C "
+            "erwartet in Zeile 7");
+  EXPECT_EQ(Refusal(facetStart + "vertex 1 0 0\n", "t.stl"),
+            "\xE2\x80\x9Et.stl\xE2\x80\x9C ist unvollst\xC3\xA4ndig: die Datei endet vor \xE2\x80\x9E" "endloop\xE2\x80\x9C");
+  EXPECT_EQ(Refusal(facetStart + "endloop\nendfacet\n", "t.stl"),
+            "\xE2\x80\x9Et.stl\xE2\x80\x9C ist keine g\xC3\xBCltige STL-Datei: eine Fl\xC3\xA4" "che mit weniger als "
+            "drei Ecken in Zeile 5");
+  ImportTolerances few;
+  few.maxInputFaces = 3;
+  EXPECT_EQ(MessageOf([&] { ImportSolid(Bytes(ascii), "tetra.stl", few); }),
+            "\xE2\x80\x9Etetra.stl\xE2\x80\x9C ist zu gro\xC3\x9F: es enth\xC3\xA4lt 4 Dreiecke, h\xC3\xB6" "chstens 3 "
+            "werden gelesen");
+  EXPECT_EQ(MessageOf([&] { ImportSolid(binary, "tetra.stl", few); }),
+            "\xE2\x80\x9Etetra.stl\xE2\x80\x9C ist zu gro\xC3\x9F: es enth\xC3\xA4lt 4 Dreiecke, h\xC3\xB6" "chstens 3 "
+            "werden gelesen");
 }
 
 }  // namespace
