@@ -39,8 +39,11 @@ GluingSearch::GluingSearch(const NetComplex& net) : net_(net) {
 
 bool GluingSearch::Closes(double angle, double maxAngle, int corners) const {
   if (!VertexPossible(angle, maxAngle, limit_)) return false;
+  // Kinds are told apart at the resolution by which the search names them, so
+  // that the rounding of a solid read from single-precision numbers does not
+  // make a kind of its own of every vertex.
   auto same = [&](const VertexKind& k) {
-    return k.corners == corners && std::fabs(k.angle - angle) < kTuning.matchEps;
+    return k.corners == corners && std::fabs(k.angle - angle) < 1.0 / kTuning.kindQuantum;
   };
   if (!only_.empty()) return std::any_of(only_.begin(), only_.end(), same);
   if (std::none_of(met_.begin(), met_.end(), same)) met_.push_back({angle, corners});

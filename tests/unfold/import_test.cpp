@@ -91,6 +91,7 @@ void ExpectFoldsInto(const Construction& c, const Polyhedron& shape) {
   options.timeBudgetSeconds = 300;
   const FoldResult r = FoldNet(c, options);
   ASSERT_FALSE(r.solids.empty()) << r.message;
+  EXPECT_NE(r.stop, FoldStop::TimeLimit) << "the net check used up its time: " << r.message;
   EXPECT_NE(r.verdict, FoldResult::Verdict::NotANet) << r.message;
   // The net may close into several solids; the shape is one of them.
   bool found = false;
@@ -170,17 +171,20 @@ TEST(Import, CatalogueSolidsComeBackFromEveryKindOfFile) {
 }
 
 // Every third solid through one kind of file, the kinds taking turns, and
-// Spikey as OFF (ten equilateral triangles meet at twelve of its corners: six
-// of them laid round such a corner close up edge to edge, which the net must
-// avoid); with
-// DIDOD_UNFOLD_ALL=1 every solid through every kind.
+// Spikey as OFF and as binary STL (ten equilateral triangles meet at twelve of
+// its corners: six of them laid round such a corner close up edge to edge,
+// which the net must avoid; in single precision no two of its corners have
+// quite the same angles, which once made the net check list every corner as a
+// kind of its own); with DIDOD_UNFOLD_ALL=1 every solid through every kind.
 TEST(Import, CatalogueSolidsUnfoldIntoOnePieceAndFoldBackIntoTheirShape) {
   const bool all = std::getenv("DIDOD_UNFOLD_ALL") != nullptr;
   const std::vector<std::string>& names = netgen::CatalogueNames();
   for (std::size_t i = 0; i < names.size(); ++i) {
     const Polyhedron solid = netgen::BuildSolid(names[i]);
     for (std::size_t k = 0; k < Kinds().size(); ++k) {
-      const bool spikey = names[i] == "Spikey" && k == 0;
+      const Kind& kind = Kinds()[k];
+      const bool spikey = names[i] == "Spikey" && ((kind.format == SolidFormat::Off && !kind.triangles) ||
+                                                   kind.format == SolidFormat::StlBinary);
       if (!all && !spikey && (i % 3 != 0 || k != i / 3 % Kinds().size())) continue;
       SCOPED_TRACE(names[i] + " as " + Describe(Kinds()[k]));
       ExpectFoldsInto(NetOf(ThroughFile(solid, Kinds()[k], names[i])), solid);
