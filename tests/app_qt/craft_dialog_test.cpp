@@ -71,7 +71,9 @@ TEST(CraftDialog, OffersWhereTabsGoNumbersColoursAndPrintingInside) {
     sides->setCurrentIndex(i);
     const craft::CraftOptions o = dialog.Options();
     EXPECT_EQ(o.tabs, choices[i].first) << sides->itemText(i).toStdString();
-    if (o.tabs == craft::TabMode::OneSide) EXPECT_EQ(o.tabSide, choices[i].second) << sides->itemText(i).toStdString();
+    if (o.tabs == craft::TabMode::OneSide) {
+      EXPECT_EQ(o.tabSide, choices[i].second) << sides->itemText(i).toStdString();
+    }
     sides->setCurrentIndex(0);
     dialog.SetOptions(o);
     EXPECT_EQ(sides->currentIndex(), i);

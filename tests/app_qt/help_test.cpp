@@ -14,6 +14,7 @@
 
 #include "app/help.h"
 #include "app/main_window.h"
+#include "tests/app_qt/shown_window.h"
 #include "tests/app_qt/window_support.h"
 
 namespace didod {
@@ -21,20 +22,12 @@ namespace {
 
 using didod::testing::Control;
 
-class HelpTest : public ::testing::Test {
+class HelpTest : public testing::ShownWindowTest {
  protected:
-  void SetUp() override {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  }
   void PressF1() {
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    Activate();
     QTest::keyClick(Control<QWidget>(window, "PB5"), Qt::Key_F1);
   }
-  Tfpoly window;
 };
 
 int CountPixels(const QImage& image, QColor colour) {

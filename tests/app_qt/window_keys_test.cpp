@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "app/main_window.h"
+#include "tests/app_qt/shown_window.h"
 #include "tests/app_qt/window_support.h"
 
 namespace didod {
@@ -15,19 +16,12 @@ namespace {
 
 using didod::testing::Control;
 
-class WindowKeysTest : public ::testing::Test {
+class WindowKeysTest : public testing::ShownWindowTest {
  protected:
-  void SetUp() override {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  }
   template <typename T>
   T* Find(const char* name) {
     return Control<T>(window, name);
   }
-  Tfpoly window;
 };
 
 // Esc in an open list or menu closes only that popup; the unchanged window,
