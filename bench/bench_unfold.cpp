@@ -1,7 +1,8 @@
 // Import of a 3-D file and its unfolding into an overlap-free net.
 //   bench_unfold            Google Benchmark: a few solids, from the file's
 //                           bytes to the net on the sheet (the cube first, the
-//                           one to compare with)
+//                           one to compare with), and the net check of some
+//                           of those nets
 //   bench_unfold --table    every catalogue solid through every kind of file,
 //                           and random convex solids of 4 to 199 faces: each
 //                           imported, unfolded and folded back by the net
@@ -62,6 +63,25 @@ BENCHMARK_CAPTURE(BM_ImportAndUnfold, Ikosaederstumpf_obj, Catalogue("Ikosaeders
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ImportAndUnfold, Random199_stl, didod::unfold::testing::RandomConvexSolid(199, 1),
                   SolidFormat::StlBinary, "w.stl")
+    ->Unit(benchmark::kMillisecond);
+
+// The net check of an imported solid's net, from the file's bytes as above;
+// a solid read in single precision has no two corners of quite the same angle.
+void BM_NetCheckOfImport(benchmark::State& state, const Polyhedron& solid, SolidFormat format, const char* name) {
+  const std::vector<unsigned char> bytes = unfold::SolidFileBytes(solid, format, format != SolidFormat::Off);
+  const solids::FileNet n = NetOfBytes(bytes, name);
+  for (auto _ : state) {
+    const FoldResult r = FoldNet(n.net);
+    if (r.stop == FoldStop::TimeLimit) state.SkipWithError("the net check ran out of time");
+    benchmark::DoNotOptimize(r.solids.size());
+  }
+}
+
+BENCHMARK_CAPTURE(BM_NetCheckOfImport, Wuerfel_off, Catalogue("Würfel"), SolidFormat::Off, "w.off")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_NetCheckOfImport, Spikey_off, Catalogue("Spikey"), SolidFormat::Off, "s.off")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_NetCheckOfImport, Spikey_stl, Catalogue("Spikey"), SolidFormat::StlBinary, "s.stl")
     ->Unit(benchmark::kMillisecond);
 
 struct Kind {
