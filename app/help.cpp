@@ -4,7 +4,9 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QShowEvent>
+#include <QScrollBar>
 #include <QTextBrowser>
+#include <QWindow>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <cmath>
@@ -298,6 +300,16 @@ void GuideWindow::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   // Shown on a screen of another pixel density than before: sharp pictures for it.
   if (devicePixelRatioF() != ratio_) DrawPictures(devicePixelRatioF());
+  // Moved to such a screen while open: the same, keeping the place in the text.
+  if (QWindow* window = windowHandle(); window && !followsScreen_) {
+    followsScreen_ = true;
+    connect(window, &QWindow::screenChanged, this, [this] {
+      if (devicePixelRatioF() == ratio_) return;
+      const int scrolled = text_->verticalScrollBar()->value();
+      DrawPictures(devicePixelRatioF());
+      text_->verticalScrollBar()->setValue(scrolled);
+    });
+  }
 }
 
 GuideWindow* ShowGuide(QWidget* parent) {

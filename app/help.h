@@ -28,6 +28,7 @@ class GuideWindow : public QDialog {
   void DrawPictures(qreal ratio);
   QTextBrowser* text_ = nullptr;
   qreal ratio_ = 0.0;  // device pixel ratio the pictures were drawn for
+  bool followsScreen_ = false;
 };
 
 // "Anleitung" (F1): shows the parent's guide window, made on the first call;

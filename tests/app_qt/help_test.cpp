@@ -7,6 +7,10 @@
 #include <QSet>
 #include <QTest>
 #include <QTextBlock>
+#include <QScrollBar>
+#include <QScreen>
+#include <QWindow>
+#include <QGuiApplication>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -118,6 +122,35 @@ TEST_F(HelpTest, F1ShowsOneGuideWithItsSectionsAndPicturesDrawnByTheRenderer) {
   EXPECT_EQ(window.findChildren<GuideWindow*>().size(), 1);
   EXPECT_EQ(Control<QDialog>(window, "GuideWindow"), guide);
   EXPECT_TRUE(guide->isVisible());
+}
+
+// Runs in the process that ctest starts with two screens of pixel ratios 1 and 2:
+// the open guide moved onto the other screen draws its pictures anew for it and
+// stays where the reader was in the text.
+TEST_F(HelpTest, TheOpenGuideMovedToAScreenOfOtherDensityRedrawsItsPictures) {
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  if (screens.size() < 2) GTEST_SKIP() << "checked by the run with two screens";
+  PressF1();
+  auto* guide = Control<QDialog>(window, "GuideWindow");
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(guide));
+  auto* text = Control<QTextBrowser>(*guide, "GuideText");
+  auto ratioOfPicture = [&] {
+    return text->document()->resource(QTextDocument::ImageResource, QUrl(kGuidePictureCube)).value<QImage>()
+        .devicePixelRatio();
+  };
+  QScreen* other = nullptr;
+  for (QScreen* screen : screens)
+    if (screen->devicePixelRatio() != guide->devicePixelRatioF()) other = screen;
+  ASSERT_NE(other, nullptr);
+  EXPECT_EQ(ratioOfPicture(), guide->devicePixelRatioF());
+  text->verticalScrollBar()->setValue(text->verticalScrollBar()->maximum() / 2);
+  const int scrolled = text->verticalScrollBar()->value();
+  ASSERT_GT(scrolled, 0);
+
+  guide->windowHandle()->setScreen(other);
+  EXPECT_EVENTUALLY_EQ(guide->devicePixelRatioF(), other->devicePixelRatio());
+  EXPECT_EVENTUALLY_EQ(ratioOfPicture(), other->devicePixelRatio());
+  EXPECT_EQ(text->verticalScrollBar()->value(), scrolled);
 }
 
 // The commands the guide sends the reader to are the window's real ones.

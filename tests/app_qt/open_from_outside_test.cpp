@@ -106,7 +106,7 @@ TEST_F(OpenFromOutside, DroppingAPkoFileAsksFirstThenLoadsItAsOneUndoStep) {
     modal->close();
   });
   ASSERT_TRUE(Drop({QUrl::fromLocalFile(good)}));
-  QTRY_COMPARE(window.construction().FaceCount, 2);
+  EXPECT_EVENTUALLY_EQ(window.construction().FaceCount, 2);
   delete watcher.data();
   EXPECT_EQ(Title(), "Netz.pko – Zozeroradedar konstruieren");
 
@@ -115,14 +115,14 @@ TEST_F(OpenFromOutside, DroppingAPkoFileAsksFirstThenLoadsItAsOneUndoStep) {
   QString question;
   AnswerReplaceQuestion(&question, "&Abbrechen");
   ASSERT_TRUE(Drop({QUrl::fromLocalFile(good)}));
-  QTRY_COMPARE(question, QString::fromUtf8(kReplaceQuestion));
+  EXPECT_EVENTUALLY_EQ(question, QString::fromUtf8(kReplaceQuestion));
   QTest::qWait(50);
   EXPECT_EQ(window.construction().FaceCount, 3);  // cancelled: the hexagon stays
 
   question.clear();
   AnswerReplaceQuestion(&question, "&Verwerfen");
   ASSERT_TRUE(Drop({QUrl::fromLocalFile(good)}));
-  QTRY_COMPARE(window.construction().FaceCount, 2);
+  EXPECT_EVENTUALLY_EQ(window.construction().FaceCount, 2);
   EXPECT_EQ(question, QString::fromUtf8(kReplaceQuestion));
   EXPECT_EQ(Title(), "Netz.pko – Zozeroradedar konstruieren");
   window.Undo();  // one step back: the hexagon again

@@ -15,6 +15,17 @@
 #include <stdexcept>
 #include <string>
 
+// Waits (up to five seconds, handling events) until the condition holds, and
+// fails the test when it never does. Qt's own QTRY_ macros report to QtTest,
+// which a GoogleTest run never hears from.
+#define EXPECT_EVENTUALLY(condition) \
+  EXPECT_TRUE(QTest::qWaitFor([&] { return static_cast<bool>(condition); }, 5000)) << #condition
+#define EXPECT_EVENTUALLY_EQ(actual, expected)                                \
+  do {                                                                        \
+    QTest::qWaitFor([&] { return (actual) == (expected); }, 5000);            \
+    EXPECT_EQ(actual, expected);                                              \
+  } while (false)
+
 namespace didod::testing {
 
 // A control of the window (or of any widget) by its object name. A name that

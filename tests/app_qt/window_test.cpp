@@ -224,8 +224,8 @@ TEST(MainWindow, ResizingTheSheetMovesThePickPositionsWithTheDrawing) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
   QTest::mouseClick(Control<QPushButton>(w, "f4"), Qt::LeftButton);
   w.resize(w.width() + 100, w.height() + 60);
-  QTRY_COMPARE(Control<SheetWidget>(w, "PB5")->width(), 899);
-  QTRY_COMPARE(Control<SheetWidget>(w, "PB5")->height(), 698);
+  EXPECT_EVENTUALLY_EQ(Control<SheetWidget>(w, "PB5")->width(), 899);
+  EXPECT_EVENTUALLY_EQ(Control<SheetWidget>(w, "PB5")->height(), 698);
   const Construction& c = w.construction();
   EXPECT_DOUBLE_EQ(c.ScreenPoints[1].x, 449 + 25.0);  // new centre (449, 349), corner (0.5, -0.5)
   EXPECT_DOUBLE_EQ(c.ScreenPoints[1].y, 349 + 25.0);
@@ -243,10 +243,10 @@ TEST(MainWindow, CtrlOAndCtrlSOpenTheConstructionFileDialogs) {
       opened = modal->metaObject()->className();
       static_cast<QDialog*>(modal)->reject();
     });
-    QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);  // the last dialog has gone
+    EXPECT_EVENTUALLY(QApplication::activeModalWidget() == nullptr);  // the last dialog has gone
     w.activateWindow();  // the closed dialog gave the activation back only on a real desktop
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    QTRY_VERIFY(QApplication::activeWindow() == &w);
+    EXPECT_EVENTUALLY(QApplication::activeWindow() == &w);
     QTest::keyClick(&w, key, Qt::ControlModifier);
     ASSERT_EQ(opened, QString("QFileDialog")) << QKeySequence(key).toString().toStdString();
   }
