@@ -38,9 +38,9 @@ T* Control(const QObject& window, const char* name) {
 }
 
 // Runs `answer` on the next modal box that opens (polling until one does, for
-// at most ten seconds), so a test can answer a question or read an error
-// display while the handler waits. A test that expects no box deletes the
-// returned watcher once it is sure.
+// at most ten seconds, failing the test when none comes), so a test can answer
+// a question or read an error display while the handler waits. A test that
+// expects no box deletes the returned watcher once it is sure.
 inline QPointer<QTimer> OnNextModal(std::function<void(QWidget*)> answer) {
   auto* timer = new QTimer;
   timer->setInterval(10);
@@ -49,6 +49,7 @@ inline QPointer<QTimer> OnNextModal(std::function<void(QWidget*)> answer) {
     if (++*ticks > 1000) {  // no box came: do not wait on into the next test
       timer->stop();
       timer->deleteLater();
+      ADD_FAILURE() << "no modal box opened within ten seconds";
       return;
     }
     if (QWidget* modal = QApplication::activeModalWidget()) {
