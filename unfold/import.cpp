@@ -36,6 +36,14 @@ std::string Head(std::span<const unsigned char> bytes, std::size_t limit) {
   return std::string(reinterpret_cast<const char*>(bytes.data()), std::min(bytes.size(), limit));
 }
 
+// Whether the whole word is a number (a leading "+" allowed), and which.
+bool ParseNumber(std::string_view word, double& value) {
+  if (word.size() > 1 && word[0] == '+') word.remove_prefix(1);
+  const char* end = word.data() + word.size();
+  const auto r = std::from_chars(word.data(), end, value);
+  return r.ec == std::errc() && r.ptr == end;
+}
+
 // The reader builds every element a header announces, however few the file
 // holds, so counts beyond the limits or beyond what the bytes can hold (every
 // element takes at least one byte) are refused before it runs.
@@ -88,12 +96,6 @@ Soup ReadOff(std::span<const unsigned char> bytes, const std::string& name, cons
   auto ended = [&](const std::string& what) {
     return ImportError(Quoted(name) + " ist unvollst\xC3\xA4ndig: die Datei endet vor " + what);
   };
-  auto number = [&](std::string_view w, double& v) {
-    if (w.size() > 1 && w[0] == '+') w.remove_prefix(1);
-    const char* end = w.data() + w.size();
-    const auto r = std::from_chars(w.data(), end, v);
-    return r.ec == std::errc() && r.ptr == end;
-  };
   auto integer = [&](std::string_view w, long long& v) {
     const char* end = w.data() + w.size();
     const auto r = std::from_chars(w.data(), end, v);
@@ -115,7 +117,7 @@ Soup ReadOff(std::span<const unsigned char> bytes, const std::string& name, cons
   for (long long i = 0; i < vertices; ++i) {
     if (!nextLine(words)) throw ended("Ecke " + std::to_string(i + 1));
     Vec3 p;
-    if (words.size() < 3 || !number(words[0], p.x) || !number(words[1], p.y) || !number(words[2], p.z))
+    if (words.size() < 3 || !ParseNumber(words[0], p.x) || !ParseNumber(words[1], p.y) || !ParseNumber(words[2], p.z))
       throw bad("keine Koordinaten");
     soup.vertices.push_back(p);
   }
@@ -228,12 +230,10 @@ Soup ReadPly(std::span<const unsigned char> bytes, const std::string& name, cons
       std::size_t end = at;
       while (end < text.size() && !std::isspace(static_cast<unsigned char>(text[end]))) ++end;
       if (end == at) throw ended(what);
-      std::string_view w = text.substr(at, end - at);
+      const std::string_view w = text.substr(at, end - at);
       at = end;
-      if (w.size() > 1 && w[0] == '+') w.remove_prefix(1);
       double v = 0;
-      const auto r = std::from_chars(w.data(), w.data() + w.size(), v);
-      if (r.ec != std::errc() || r.ptr != w.data() + w.size()) throw bad("keine Zahl vor " + what);
+      if (!ParseNumber(w, v)) throw bad("keine Zahl vor " + what);
       return v;
     }
     static constexpr std::size_t kSize[] = {1, 1, 2, 2, 4, 4, 4, 8};
@@ -374,12 +374,8 @@ Soup ReadStl(std::span<const unsigned char> bytes, const std::string& name, cons
     if (!is(w, keyword)) throw bad("\xE2\x80\x9E" + std::string(keyword) + "\xE2\x80\x9C erwartet");
   };
   auto number = [&]() {
-    std::string_view w = word();
-    if (w.size() > 1 && w[0] == '+') w.remove_prefix(1);
     double v = 0;
-    const char* end = w.data() + w.size();
-    const auto r = std::from_chars(w.data(), end, v);
-    if (w.empty() || r.ec != std::errc() || r.ptr != end) throw bad("keine Zahl");
+    if (!ParseNumber(word(), v)) throw bad("keine Zahl");
     return v;
   };
   // The name after "solid" or "endsolid" runs to the end of its line.
