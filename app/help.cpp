@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 #include <functional>
+#include <numbers>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,7 +40,6 @@ constexpr int kPictureWidth = 300;
 constexpr int kPictureHeight = 220;
 constexpr double kPictureScale = 60.0;
 constexpr int kPictureMargin = 14;
-constexpr double kPi = 3.14159265358979323846;
 
 // A construction built the way a user builds one: polygon buttons and drags
 // through the sheet's own mouse logic, so the pictures show what the program does.
@@ -121,7 +121,7 @@ JoinPictures DrawJoinPictures(qreal ratio) {
   const QPoint pivot = s.At(squareLeft);
   const QPoint tip = s.At(apex);
   const double r = std::hypot(tip.x() - pivot.x(), tip.y() - pivot.y());
-  const double angle = std::atan2(pivot.y() - tip.y(), tip.x() - pivot.x()) + up * 35.0 * kPi / 180.0;
+  const double angle = std::atan2(pivot.y() - tip.y(), tip.x() - pivot.x()) + up * 35.0 * std::numbers::pi / 180.0;
   s.Drag(apex, pivot + QPoint(int(std::lround(r * std::cos(angle))), int(-std::lround(r * std::sin(angle)))));
   pictures.turned = Picture(s.c, ratio);
 
