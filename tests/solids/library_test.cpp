@@ -40,7 +40,7 @@ Counts ExpectedCounts(const LibraryEntry& e, int index) {
 }
 
 TEST(Library, EverySolidHasItsPublishedCountsAndShape) {
-  ASSERT_FALSE(PublishedCounts().empty()) << "../shared/solids.md not found beside the sources";
+  ASSERT_FALSE(PublishedCounts().empty()) << "tests/solids/published_counts.md not found in the sources";
   const auto& lib = Library();
   ASSERT_EQ(lib.size(), 5u + 13 + 13 + 92 + 4 + 10 + 10);
   std::set<std::string> names;

@@ -1,7 +1,7 @@
 #pragma once
-// The public counts of the solids, read from ../shared/solids.md beside the
-// source tree: faces by polygon for every name, and V and E of the Johnson
-// solids.
+// The public counts of the solids, read from tests/solids/published_counts.md
+// (kept in the tree, so a bare clone has it): faces by polygon for every
+// name, and V and E of the Johnson solids.
 #include <map>
 #include <string>
 
